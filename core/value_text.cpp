@@ -1,0 +1,303 @@
+#include "core/value_text.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+#include <limits>
+#include <system_error>
+
+namespace quilvane {
+
+namespace {
+
+// Walks a text, skipping the characters that reading ignores wherever they stand.
+class Cursor {
+public:
+    explicit Cursor(std::string_view text) : text_(text) {}
+
+    // The next significant character, or -1 at the end.
+    int Peek() {
+        while (pos_ < text_.size() && IsIgnored(text_[pos_])) ++pos_;
+        return pos_ < text_.size() ? static_cast<unsigned char>(text_[pos_]) : -1;
+    }
+    void Take() { ++pos_; }
+
+private:
+    static bool IsIgnored(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+
+int DigitValue(int c, int radix) {
+    int v = -1;
+    if (c >= '0' && c <= '9') v = c - '0';
+    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    return v < radix ? v : -1;
+}
+
+// An integer in radix 16 or 8 after the &H / &O prefix.
+double ReadRadixInteger(Cursor& in, int radix) {
+    double value = 0;
+    for (int d; (d = DigitValue(in.Peek(), radix)) >= 0; in.Take()) value = value * radix + d;
+    return value;
+}
+
+// Significant digits kept for the conversion; beyond them a sticky digit keeps the rounding
+// direction right. More than any double needs.
+constexpr std::size_t kMaxDigits = 800;
+constexpr long long kExponentCap = 1'000'000'000'000LL;
+
+// Value = digits × 10^exponent, with the digits an integer without leading zeros.
+struct Decimal {
+    std::string digits;
+    long long exponent = 0;
+    bool sticky = false;
+
+    void AddDigit(int c, bool fraction) {
+        if (digits.empty() && c == '0') {
+            if (fraction) --exponent;
+            return;
+        }
+        if (digits.size() < kMaxDigits) {
+            digits.push_back(static_cast<char>(c));
+            if (fraction) --exponent;
+        } else {
+            sticky = sticky || c != '0';
+            if (!fraction) ++exponent;
+        }
+    }
+};
+
+// Converts digits × 10^exponent, clamping what lies outside the double range.
+double DecimalToDouble(Decimal d, long long exp10) {
+    if (d.digits.empty()) return 0.0;
+    if (d.sticky) {
+        d.digits.push_back('1');
+        --exp10;
+    }
+    const long long lead = exp10 + static_cast<long long>(d.digits.size()) - 1;
+    if (lead > 310) return std::numeric_limits<double>::infinity();
+    if (lead < -345) return 0.0;
+
+    std::string text = std::move(d.digits);
+    text.push_back('e');
+    text += std::to_string(exp10);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    (void)end;
+    if (ec == std::errc()) return value;
+    if (lead < 0) return 0.0;
+    // The 15-digit text of the largest double, 1.79769313486232E+308, lies a hair above it;
+    // read it (and anything up to it) as the largest double so that it reads back.
+    std::string_view significant(text.data(), text.find('e'));
+    while (significant.size() > 1 && significant.back() == '0') significant.remove_suffix(1);
+    if (lead == 308 && significant <= std::string_view("179769313486232")) return DBL_MAX;
+    return std::numeric_limits<double>::infinity();
+}
+
+long long SaturatingAdd(long long a, long long b) {
+    const long long s = a + b;  // both bounded far below overflow by the caps
+    return s > kExponentCap ? kExponentCap : (s < -kExponentCap ? -kExponentCap : s);
+}
+
+}  // namespace
+
+double ReadNumber(std::string_view text) noexcept {
+    Cursor in(text);
+    int c = in.Peek();
+    if (c == '&') {
+        in.Take();
+        const int kind = in.Peek();
+        if (kind == 'h' || kind == 'H' || kind == 'o' || kind == 'O') {
+            in.Take();
+            return ReadRadixInteger(in, (kind == 'h' || kind == 'H') ? 16 : 8);
+        }
+        return 0.0;
+    }
+
+    bool negative = false;
+    if (c == '+' || c == '-') {
+        negative = c == '-';
+        in.Take();
+        c = in.Peek();
+    }
+
+    Decimal mantissa;
+    bool anyDigit = false;
+    for (; IsDigit(c); in.Take(), c = in.Peek()) {
+        mantissa.AddDigit(c, false);
+        anyDigit = true;
+    }
+    if (c == '.') {
+        in.Take();
+        for (c = in.Peek(); IsDigit(c); in.Take(), c = in.Peek()) {
+            mantissa.AddDigit(c, true);
+            anyDigit = true;
+        }
+    }
+
+    long long exp10 = 0;
+    if (anyDigit && (c == 'e' || c == 'E')) {
+        in.Take();
+        c = in.Peek();
+        bool expNegative = false;
+        if (c == '+' || c == '-') {
+            expNegative = c == '-';
+            in.Take();
+            c = in.Peek();
+        }
+        for (; IsDigit(c); in.Take(), c = in.Peek())
+            if (exp10 < kExponentCap) exp10 = exp10 * 10 + (c - '0');
+        if (expNegative) exp10 = -exp10;
+    }
+
+    const long long totalExponent = SaturatingAdd(mantissa.exponent, exp10);
+    const double magnitude = DecimalToDouble(std::move(mantissa), totalExponent);
+    return negative ? -magnitude : magnitude;
+}
+
+std::int16_t RoundToInt16(double x) {
+    if (!(x > -32769.0 && x < 32768.0)) throw NumericError("value does not fit 16 bits");
+    double whole = std::floor(x);
+    const double fraction = x - whole;  // exact at this magnitude
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
+    if (whole < -32768.0 || whole > 32767.0) throw NumericError("value does not fit 16 bits");
+    return static_cast<std::int16_t>(whole);
+}
+
+std::string IntText(std::int16_t n) {
+    char buf[8];
+    const auto result = std::to_chars(buf, buf + sizeof buf, static_cast<int>(n));
+    return std::string(buf, result.ptr);
+}
+
+namespace {
+
+// 15 significant digits, fixed or with an exponent of at least two digits, written into
+// out (room for 24 characters); returns the end. Negative values carry their sign. A value
+// of 15 or more integer digits, or below 0.0001, takes the exponent form.
+char* WriteGeneral(char* out, double x) {
+    if (!std::isfinite(x)) throw NumericError("value is not a finite number");
+    if (x == 0) x = 0.0;  // no "-0"
+    char* end = std::to_chars(out, out + 24, x, std::chars_format::general, 15).ptr;
+    const auto length = static_cast<std::size_t>(end - out);
+    char* e = static_cast<char*>(std::memchr(out, 'e', length));
+    if (e == nullptr) {
+        // %g keeps up to 15 integer digits fixed; 15 of them already take the exponent form.
+        const char* point = static_cast<const char*>(std::memchr(out, '.', length));
+        const char* digits = out[0] == '-' ? out + 1 : out;
+        if ((point ? point : end) - digits < 15) return end;
+        end = std::to_chars(out, out + 24, x, std::chars_format::scientific, 14).ptr;
+        e = static_cast<char*>(std::memchr(out, 'e', static_cast<std::size_t>(end - out)));
+        char* mantissaEnd = e;
+        while (mantissaEnd[-1] == '0') --mantissaEnd;
+        if (mantissaEnd[-1] == '.') --mantissaEnd;
+        end = std::copy(e, end, mantissaEnd);
+        e = mantissaEnd;
+    }
+    *e = 'E';
+    return end;
+}
+
+}  // namespace
+
+std::string SpacedText(double x) {
+    char buf[32];
+    char* const end = WriteGeneral(buf + 1, x);
+    char* begin = buf + 1;
+    const bool negative = *begin == '-';
+    if (negative) ++begin;
+    if (begin[0] == '0' && begin[1] == '.') ++begin;  // ".5", not "0.5"
+    *--begin = negative ? '-' : ' ';
+    return std::string(begin, end);
+}
+
+std::string PlainText(double x) {
+    char buf[32];
+    return std::string(buf, WriteGeneral(buf, x));
+}
+
+namespace {
+
+std::tm ToTm(Moment m) {
+    using namespace std::chrono;
+    const local_days day = floor<days>(m);
+    const year_month_day ymd{day};
+    const hh_mm_ss<seconds> time{m - day};
+    std::tm tm{};
+    tm.tm_year = static_cast<int>(ymd.year()) - 1900;
+    tm.tm_mon = static_cast<int>(static_cast<unsigned>(ymd.month())) - 1;
+    tm.tm_mday = static_cast<int>(static_cast<unsigned>(ymd.day()));
+    tm.tm_hour = static_cast<int>(time.hours().count());
+    tm.tm_min = static_cast<int>(time.minutes().count());
+    tm.tm_sec = static_cast<int>(time.seconds().count());
+    tm.tm_wday = static_cast<int>(weekday{day}.c_encoding());
+    tm.tm_yday = static_cast<int>((day - local_days{ymd.year() / January / 1}).count());
+    tm.tm_isdst = -1;
+    return tm;
+}
+
+Moment FromTm(const std::tm& tm) {
+    using namespace std::chrono;
+    const year_month_day ymd{year{tm.tm_year + 1900}, month{static_cast<unsigned>(tm.tm_mon + 1)},
+                             day{static_cast<unsigned>(tm.tm_mday)}};
+    if (!ymd.ok() || tm.tm_hour < 0 || tm.tm_hour > 23 || tm.tm_min < 0 || tm.tm_min > 59 ||
+        tm.tm_sec < 0 || tm.tm_sec > 60)
+        throw std::invalid_argument("not a date and time");
+    return local_days{ymd} + hours{tm.tm_hour} + minutes{tm.tm_min} + seconds{tm.tm_sec};
+}
+
+std::string Format(const char* pattern, const std::tm& tm) {
+    char buf[256];
+    const std::size_t n = std::strftime(buf, sizeof buf, pattern, &tm);
+    return std::string(buf, n);
+}
+
+// Parses the whole text with the pattern; false when anything is left over.
+bool ParseWhole(const std::string& text, const char* pattern, std::tm& tm) {
+    tm = std::tm{};
+    tm.tm_isdst = -1;
+    const char* end = strptime(text.c_str(), pattern, &tm);
+    return end != nullptr && *end == '\0';
+}
+
+}  // namespace
+
+std::string ClockText(Moment m) {
+    const std::tm tm = ToTm(m);
+    std::string text = Format("%x", tm);
+    if (tm.tm_hour != 0 || tm.tm_min != 0 || tm.tm_sec != 0) {
+        text.push_back(' ');
+        text += Format("%X", tm);
+    }
+    return text;
+}
+
+Moment ReadClockText(std::string_view text) {
+    const std::string copy(text);
+    std::tm tm{};
+    if (copy.find('\0') == std::string::npos &&
+        (ParseWhole(copy, "%x %X", tm) || ParseWhole(copy, "%x", tm)))
+        return FromTm(tm);
+    throw std::invalid_argument("not a date and time");
+}
+
+Moment NowLocal() {
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    return FromTm(tm);
+}
+
+long long SecondsSince(Moment earlier, Moment later) {
+    return (later - earlier).count();
+}
+
+}  // namespace quilvane

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace quilvane {
+
+// Raised for a number that cannot be represented: a rounding outside 16 bits, or a value
+// that is not finite where text is wanted.
+class NumericError : public std::overflow_error {
+public:
+    using std::overflow_error::overflow_error;
+};
+
+// The leading number of a text. Blanks, tabs and line feeds are ignored wherever they
+// stand; reading stops at the first character that cannot continue the number; &H and &O
+// introduce hexadecimal and octal integers. Text without a number reads as 0. Never throws.
+// Values beyond the double range read as infinity, tiny ones as zero.
+double ReadNumber(std::string_view text) noexcept;
+
+// Nearest integer, halves to the even neighbour; NumericError outside -32768..32767.
+std::int16_t RoundToInt16(double x);
+
+// Decimal digits with a minus sign for negatives.
+std::string IntText(std::int16_t n);
+
+// 15 significant digits; a blank before non-negatives, "-" before negatives, no 0 before
+// the point of a value between -1 and 1 (" .5", "-.27"). NumericError when not finite.
+std::string SpacedText(double x);
+
+// 15 significant digits, a minus sign before negatives only, the 0 before the point kept.
+// NumericError when not finite.
+std::string PlainText(double x);
+
+// A local date and time of day in whole seconds, without a time zone.
+using Moment = std::chrono::local_seconds;
+
+// The locale's short date, a blank and its time of day; the date alone at 00:00:00.
+std::string ClockText(Moment m);
+
+// Reads back a text written by ClockText under the same LC_TIME locale.
+// std::invalid_argument when the text is not such a text.
+Moment ReadClockText(std::string_view text);
+
+// The current local date and time, whole seconds.
+Moment NowLocal();
+
+// Whole seconds from earlier to later; negative when later lies before earlier.
+long long SecondsSince(Moment earlier, Moment later);
+
+}  // namespace quilvane

@@ -1,0 +1,102 @@
+#include <clocale>
+#include <ctime>
+#include <stdexcept>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/value_text.h"
+
+namespace quilvane {
+namespace {
+
+using namespace std::chrono;
+
+Moment At(int y, unsigned mo, unsigned d, int h, int mi, int s) {
+    return local_days{year{y} / mo / d} + hours{h} + minutes{mi} + seconds{s};
+}
+
+// Sets LC_TIME for one test and puts back what was there.
+class TimeLocale {
+public:
+    explicit TimeLocale(const char* name) : saved_(std::setlocale(LC_TIME, nullptr)) {
+        ok_ = std::setlocale(LC_TIME, name) != nullptr;
+    }
+    ~TimeLocale() { std::setlocale(LC_TIME, saved_.c_str()); }
+    bool ok() const { return ok_; }
+
+private:
+    std::string saved_;
+    bool ok_ = false;
+};
+
+struct LocaleCase {
+    const char* locale;
+    std::string morning;    // 2026-12-07 08:31:08
+    std::string afternoon;  // 1999-01-31 13:05:09
+    std::string midnight;   // 2026-12-07 00:00:00
+};
+
+const LocaleCase kLocales[] = {
+    {"C", "12/07/26 08:31:08", "01/31/99 13:05:09", "12/07/26"},
+    {"en_US.UTF-8", "12/07/2026 08:31:08 AM", "01/31/1999 01:05:09 PM", "12/07/2026"},
+    {"de_DE.UTF-8", "07.12.2026 08:31:08", "31.01.1999 13:05:09", "07.12.2026"},
+    {"zh_CN.UTF-8", "2026年12月07日 08时31分08秒", "1999年01月31日 13时05分09秒",
+     "2026年12月07日"},
+};
+
+TEST(ClockText, WritesTheLocalePatterns) {
+    for (const auto& c : kLocales) {
+        TimeLocale locale(c.locale);
+        ASSERT_TRUE(locale.ok()) << c.locale << " missing: localedef generates it";
+        EXPECT_EQ(ClockText(At(2026, 12, 7, 8, 31, 8)), c.morning) << c.locale;
+        EXPECT_EQ(ClockText(At(1999, 1, 31, 13, 5, 9)), c.afternoon) << c.locale;
+        EXPECT_EQ(ClockText(At(2026, 12, 7, 0, 0, 0)), c.midnight) << c.locale;
+    }
+}
+
+TEST(ClockText, ReadsBackWhatItWrote) {
+    const Moment moments[] = {
+        At(2026, 12, 7, 8, 31, 8),  At(1999, 1, 31, 13, 5, 9), At(2026, 12, 7, 0, 0, 0),
+        At(2026, 12, 7, 0, 0, 1),   At(2026, 12, 7, 12, 0, 0), At(2026, 12, 6, 23, 59, 59),
+        At(2024, 2, 29, 12, 30, 0), At(2000, 1, 1, 0, 0, 0),   At(2068, 12, 31, 11, 59, 59),
+    };
+    for (const auto& c : kLocales) {
+        TimeLocale locale(c.locale);
+        ASSERT_TRUE(locale.ok()) << c.locale;
+        for (const Moment m : moments) {
+            const std::string text = ClockText(m);
+            EXPECT_EQ(ReadClockText(text), m) << c.locale << ": " << text;
+        }
+    }
+}
+
+TEST(ClockText, RejectsOtherTexts) {
+    TimeLocale locale("de_DE.UTF-8");
+    ASSERT_TRUE(locale.ok());
+    for (const char* text : {"", "abc", "07.12.2026 08:31:08 x", "31.02.2026", "07.12.2026 25:00:00"})
+        EXPECT_THROW(ReadClockText(text), std::invalid_argument) << text;
+    EXPECT_THROW(ReadClockText(std::string("07.12.2026\0x", 12)), std::invalid_argument);
+}
+
+TEST(SecondsSince, CountsSignedWholeSeconds) {
+    const Moment start = At(2026, 12, 7, 23, 59, 30);
+    EXPECT_EQ(SecondsSince(start, start), 0);
+    EXPECT_EQ(SecondsSince(start, start + seconds{60}), 60);
+    EXPECT_EQ(SecondsSince(start, At(2026, 12, 8, 0, 0, 0)), 30);
+    EXPECT_EQ(SecondsSince(start, At(2026, 12, 7, 23, 0, 0)), -3570);
+}
+
+TEST(NowLocal, IsTheLocalWallClock) {
+    const std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    const Moment expected = At(tm.tm_year + 1900, static_cast<unsigned>(tm.tm_mon + 1),
+                               static_cast<unsigned>(tm.tm_mday), tm.tm_hour, tm.tm_min, tm.tm_sec);
+    const long long gap = SecondsSince(expected, NowLocal());
+    EXPECT_GE(gap, 0);
+    EXPECT_LE(gap, 2);
+}
+
+}  // namespace
+}  // namespace quilvane

@@ -1,0 +1,155 @@
+#include "core/conversion.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/value_text.h"
+
+namespace quilvane {
+namespace {
+
+constexpr double A = 3.90802E-03;
+constexpr double B = -5.8E-07;
+constexpr double C = -4.2735E-12;
+
+struct Shown {
+    std::string prompt, title;
+    int style;
+};
+
+// A message-box service that records what it was asked to show.
+struct Recorder {
+    std::vector<Shown> shown;
+    MessageBoxService service() {
+        return [this](const std::string& p, const std::string& t, int s) {
+            shown.push_back({p, t, s});
+        };
+    }
+};
+
+void ExpectRangeNotice(const Recorder& r) {
+    ASSERT_EQ(r.shown.size(), 1u);
+    EXPECT_EQ(r.shown[0].prompt, "输出参考值，输入数据超出范围！");
+    EXPECT_EQ(r.shown[0].title, "系统提示");
+    EXPECT_EQ(r.shown[0].style, MB_ICONINFORMATION);
+}
+
+struct ConvertCase {
+    std::string text;
+    std::string resistance;
+    std::string caption;
+    bool notice;
+};
+
+const std::string kAbove = "Rt=R0*（1+A*t+B*t^2）";
+const std::string kBelow = "Rt=R0*[1+A*t+B*t^2+C*(t-100)*t^3]";
+
+TEST(ConvertTemperature, Table) {
+    const ConvertCase cases[] = {
+        {"0", " 100", "0" + kAbove, false},
+        {"-0", " 100", "0" + kAbove, false},
+        {"25", " 109.7338", "25" + kAbove, false},
+        {"25.4", " 109.7338", "25" + kAbove, false},
+        {"24.6", " 109.7338", "25" + kAbove, false},
+        {"24.5", " 109.34584", "24" + kAbove, false},
+        {"24", " 109.34584", "24" + kAbove, false},
+        {"0.5", " 100", "0" + kAbove, false},
+        {"100", " 138.5002", "100" + kAbove, false},
+        {"849", " 389.98444", "849" + kAbove, false},
+        {"849.5", " 390.2767", "850" + kAbove, true},
+        {"850", " 390.2767", "850" + kAbove, true},
+        {"1000", " 390.2767", "850" + kAbove, true},
+        {"32767.4", " 390.2767", "850" + kAbove, true},
+        {"-0.4", "99.843669917254", kBelow, false},
+        {"-50", "80.3068871875", kBelow, false},
+        {"-100", "60.25433", kBelow, false},
+        {"-200", "18.49396", kBelow, false},
+        {"-300", "-27.07598", kBelow, false},
+        {"abc", " 100", "0" + kAbove, false},
+        {" ", " 100", "0" + kAbove, false},
+        {"", " 100", "0" + kAbove, false},
+        {"1e-400", " 100", "0" + kAbove, false},
+        {"-1e78", "-4.2735E+302", kBelow, false},
+    };
+    for (const auto& c : cases) {
+        Recorder r;
+        const TemperatureResult result = ConvertTemperature(c.text, A, B, C, r.service());
+        EXPECT_EQ(result.resistance, c.resistance) << "text: " << c.text;
+        EXPECT_EQ(result.caption, c.caption) << "text: " << c.text;
+        if (c.notice) {
+            ExpectRangeNotice(r);
+        } else {
+            EXPECT_TRUE(r.shown.empty()) << "text: " << c.text;
+        }
+    }
+}
+
+TEST(ConvertTemperature, UnconvertibleInputThrowsNumericError) {
+    for (const char* text : {"32767.5", "40000", "1e99999", "-1e99999", "-1e80", "&H8000"}) {
+        Recorder r;
+        EXPECT_THROW(ConvertTemperature(text, A, B, C, r.service()), NumericError) << text;
+        EXPECT_TRUE(r.shown.empty()) << text;
+    }
+}
+
+TEST(Cknum, Table) {
+    struct Case {
+        std::int16_t who;
+        double result;
+        bool notice;
+    };
+    const Case cases[] = {
+        {0, 0, false},     {1, 1, false},    {849, 849, false},  {850, 850, true},
+        {851, 850, true},  {32767, 850, true}, {-1, 0, true},    {-32768, 0, true},
+    };
+    for (const auto& c : cases) {
+        Recorder r;
+        EXPECT_EQ(cknum(c.who, 0, 850, r.service()), c.result) << c.who;
+        if (c.notice) {
+            ExpectRangeNotice(r);
+        } else {
+            EXPECT_TRUE(r.shown.empty()) << c.who;
+        }
+    }
+}
+
+// The forward equation in both ranges, evaluated directly.
+double Forward(double t) {
+    if (t >= 0) return 100 * (1 + A * t + B * t * t);
+    return 100 * (1 + A * t + B * t * t + C * (t - 100) * t * t * t);
+}
+
+TEST(Com, InvertsTheEquationOverItsWholeInput) {
+    double previous = -1e9;
+    for (int r = -32768; r <= 390; ++r) {
+        Recorder rec;
+        const double t = com(static_cast<std::int16_t>(r), A, B, C, rec.service());
+        ASSERT_TRUE(rec.shown.empty()) << r;
+        ASSERT_LE(std::fabs(Forward(t) - r), 1e-9) << "r = " << r << ", t = " << t;
+        ASSERT_GT(t, previous) << r;
+        previous = t;
+    }
+}
+
+TEST(Com, KnownPoints) {
+    Recorder r;
+    EXPECT_EQ(com(100, A, B, C, r.service()), 0.0);
+    EXPECT_NEAR(com(0, A, B, C, r.service()), -241.9, 0.05);
+    EXPECT_NEAR(com(138, A, B, C, r.service()), 98.7, 0.05);
+    EXPECT_NEAR(com(18, A, B, C, r.service()), -201.14, 0.01);
+    EXPECT_TRUE(r.shown.empty());
+}
+
+TEST(Com, TopOfRangeShowsTheNoticeAndGives850) {
+    for (std::int16_t ohms : {391, 400, 32767}) {
+        Recorder r;
+        EXPECT_EQ(com(ohms, A, B, C, r.service()), 850.0) << ohms;
+        ExpectRangeNotice(r);
+    }
+}
+
+}  // namespace
+}  // namespace quilvane

@@ -1,0 +1,15 @@
+#include <clocale>
+#include <cstdio>
+
+#include <gtest/gtest.h>
+
+// The window toolkit sets the process locale from the environment at start-up; the core
+// must not care. Run every test under a locale that writes and reads "1,5".
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+        std::fprintf(stderr, "locale de_DE.UTF-8 is missing (localedef -i de_DE -f UTF-8 de_DE.UTF-8)\n");
+        return 1;
+    }
+    return RUN_ALL_TESTS();
+}
