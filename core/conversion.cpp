@@ -39,7 +39,9 @@ TemperatureResult ConvertTemperature(std::string_view text, double A, double B, 
         const std::int16_t who = RoundToInt16(ReadNumber(text));
         t = cknum(who, 0, kTopOfRange, msgbox);
         const double resistance = AboveZeroRatio(t, A, B) * kR0;
-        return {SpacedText(resistance), PlainText(t) + kAboveZeroCaption};
+        std::string caption = PlainText(t);
+        caption += kAboveZeroCaption;
+        return {SpacedText(resistance), std::move(caption)};
     }
     const double ratio = RequireFinite(BelowZeroRatio(t, A, B, C));
     // The ratio is rounded to 15 significant digits, as its text, before scaling.

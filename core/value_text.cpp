@@ -54,53 +54,54 @@ double ReadRadixInteger(Cursor& in, int radix) {
 constexpr std::size_t kMaxDigits = 800;
 constexpr long long kExponentCap = 1'000'000'000'000LL;
 
-// Value = digits × 10^exponent, with the digits an integer without leading zeros.
+// Value = digits × 10^exponent, with the digits an integer without leading zeros. Held on
+// the stack: reading a number allocates nothing.
 struct Decimal {
-    std::string digits;
+    char digits[kMaxDigits + 32];  // room for a sticky digit and an exponent
+    std::size_t count = 0;
     long long exponent = 0;
     bool sticky = false;
 
     void AddDigit(int c, bool fraction) {
-        if (digits.empty() && c == '0') {
+        if (count == 0 && c == '0') {
             if (fraction) --exponent;
             return;
         }
-        if (digits.size() < kMaxDigits) {
-            digits.push_back(static_cast<char>(c));
+        if (count < kMaxDigits) {
+            digits[count++] = static_cast<char>(c);
             if (fraction) --exponent;
         } else {
             sticky = sticky || c != '0';
             if (!fraction) ++exponent;
         }
     }
-};
 
-// Converts digits × 10^exponent, clamping what lies outside the double range.
-double DecimalToDouble(Decimal d, long long exp10) {
-    if (d.digits.empty()) return 0.0;
-    if (d.sticky) {
-        d.digits.push_back('1');
-        --exp10;
+    // Converts digits × 10^exp10, clamping what lies outside the double range.
+    double ToDouble(long long exp10) {
+        if (count == 0) return 0.0;
+        if (sticky) {
+            digits[count++] = '1';
+            --exp10;
+        }
+        const long long lead = exp10 + static_cast<long long>(count) - 1;
+        if (lead > 310) return std::numeric_limits<double>::infinity();
+        if (lead < -345) return 0.0;
+
+        char* const end = digits + sizeof digits;
+        char* p = digits + count;
+        *p++ = 'e';
+        p = std::to_chars(p, end, exp10).ptr;
+        double value = 0;
+        if (std::from_chars(digits, p, value).ec == std::errc()) return value;
+        if (lead < 0) return 0.0;
+        // The 15-digit text of the largest double, 1.79769313486232E+308, lies a hair above
+        // it; read it (and anything up to it) as the largest double so that it reads back.
+        std::string_view significant(digits, count);
+        while (significant.size() > 1 && significant.back() == '0') significant.remove_suffix(1);
+        if (lead == 308 && significant <= std::string_view("179769313486232")) return DBL_MAX;
+        return std::numeric_limits<double>::infinity();
     }
-    const long long lead = exp10 + static_cast<long long>(d.digits.size()) - 1;
-    if (lead > 310) return std::numeric_limits<double>::infinity();
-    if (lead < -345) return 0.0;
-
-    std::string text = std::move(d.digits);
-    text.push_back('e');
-    text += std::to_string(exp10);
-    double value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    (void)end;
-    if (ec == std::errc()) return value;
-    if (lead < 0) return 0.0;
-    // The 15-digit text of the largest double, 1.79769313486232E+308, lies a hair above it;
-    // read it (and anything up to it) as the largest double so that it reads back.
-    std::string_view significant(text.data(), text.find('e'));
-    while (significant.size() > 1 && significant.back() == '0') significant.remove_suffix(1);
-    if (lead == 308 && significant <= std::string_view("179769313486232")) return DBL_MAX;
-    return std::numeric_limits<double>::infinity();
-}
+};
 
 long long SaturatingAdd(long long a, long long b) {
     const long long s = a + b;  // both bounded far below overflow by the caps
@@ -159,7 +160,7 @@ double ReadNumber(std::string_view text) noexcept {
     }
 
     const long long totalExponent = SaturatingAdd(mantissa.exponent, exp10);
-    const double magnitude = DecimalToDouble(std::move(mantissa), totalExponent);
+    const double magnitude = mantissa.ToDouble(totalExponent);
     return negative ? -magnitude : magnitude;
 }
 
