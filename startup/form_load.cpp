@@ -1,0 +1,38 @@
+// Start-up of the window: what runs once before it is first shown.
+#include <QLabel>
+#include <QLineEdit>
+
+#include "core/value_text.h"
+#include "startup/single_instance.h"
+#include "window/Form1.h"
+#include "window/layout.h"
+
+using namespace quilvane;
+
+bool Form1::Form_Load() {
+    B = -5.8E-07;
+    A = 3.90802E-03;
+    C = -4.2735E-12;
+
+    zz->setText(QString());
+    wdz->setText(QString());
+
+    instance_ = std::make_unique<SingleInstance>();
+    if (!instance_->Claim(instanceName_)) {
+        msgbox_("该程序已经处于运行状态！", "系统提示", MB_ICONINFORMATION);
+        return false;
+    }
+
+    tm = ClockText(clock_());
+    Panel1->setText(QString::fromStdString("当前时间：" + ClockText(clock_())));
+
+    QPalette palette = dqgs->palette();
+    palette.setColor(QPalette::WindowText, FromBgr(0x999666));
+    dqgs->setPalette(palette);
+    QFont font = dqgs->font();
+    font.setBold(true);
+    dqgs->setFont(font);
+    font.setPointSize(11);
+    dqgs->setFont(font);
+    return true;
+}

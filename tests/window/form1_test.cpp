@@ -1,0 +1,397 @@
+#include <QAction>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+
+#include <sys/wait.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include "core/value_text.h"
+#include "startup/single_instance.h"
+#include "tests/window/modal_watcher.h"
+#include "window/Form1.h"
+
+using namespace quilvane;
+using namespace std::chrono;
+
+namespace {
+
+Moment At(int y, unsigned mo, unsigned d, int h, int mi, int s) {
+    return local_days{year{y} / mo / d} + hours{h} + minutes{mi} + seconds{s};
+}
+
+std::string TestInstanceName(const char* tag) {
+    return "quilvane-test-" + std::to_string(::getpid()) + "-" + tag;
+}
+
+// A window with its own instance name and a clock the test moves by hand.
+struct Fixture {
+    Moment now = At(2026, 12, 7, 8, 31, 8);
+    Form1 form;
+    Fixture() {
+        form.SetInstanceName(TestInstanceName("form"));
+        form.SetClock([this] { return now; });
+    }
+    template <typename T>
+    T* get(const char* name) {
+        T* w = form.findChild<T*>(QString::fromLatin1(name));
+        if (w == nullptr) qFatal("no control named %s", name);
+        return w;
+    }
+    QString text(const char* label) { return get<QLabel>(label)->text(); }
+    void Show() {
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+    }
+};
+
+}  // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void controlsSitWhereTheLayoutSays();
+    void windowIsFixedAndCentred();
+    void captionsAndFonts();
+    void stackingOrder();
+    void focusOrder();
+    void menuTree();
+    void menuShortcutsWinInsideTheBoxes();
+    void f12ClosesTheWindow();
+    void startUpState();
+    void clockTicks();
+    void tickBeforeStartMomentIsHarmless();
+    void secondCopyShowsNoticeAndEnds();
+    void singleInstanceSurvivesKill9();
+};
+
+void Form1Test::controlsSitWhereTheLayoutSays() {
+    Fixture f;
+    struct Case {
+        const char* name;
+        QRect rect;  // pixels, in the container's coordinates
+        const char* parent;
+    };
+    const Case cases[] = {
+        {"Label1", {16, 24, 33, 25}, "client"},   {"gs", {72, 24, 337, 25}, "client"},
+        {"Label2", {16, 48, 33, 25}, "client"},   {"gs2", {72, 48, 393, 25}, "client"},
+        {"Label3", {56, 80, 89, 17}, "client"},   {"dqgs", {152, 80, 289, 17}, "client"},
+        {"Frame1", {20, 128, 433, 121}, "client"}, {"zz", {16, 40, 137, 33}, "Frame1"},
+        {"Command1", {192, 168, 97, 33}, "client"}, {"wdz", {304, 168, 137, 33}, "client"},
+        {"Label4", {48, 88, 89, 25}, "Frame1"},   {"Label6", {312, 88, 81, 25}, "Frame1"},
+    };
+    for (const auto& c : cases) {
+        QWidget* w = f.get<QWidget>(c.name);
+        QCOMPARE(w->geometry(), c.rect);
+        QCOMPARE(w->parentWidget()->objectName(), QString::fromLatin1(c.parent));
+    }
+    // Command1 and wdz lie inside the frame's rectangle but belong to the window.
+    const QRect frame = f.get<QWidget>("Frame1")->geometry();
+    QVERIFY(frame.contains(f.get<QWidget>("wdz")->geometry()));
+    QVERIFY(frame.contains(f.get<QWidget>("Command1")->geometry()));
+}
+
+void Form1Test::windowIsFixedAndCentred() {
+    Fixture f;
+    f.Show();
+    QWidget* client = f.form.centralWidget();
+    QStatusBar* bar = f.get<QStatusBar>("StatusBar1");
+    QCOMPARE(client->size(), QSize(477, 276));
+    QCOMPARE(bar->geometry(), QRect(0, client->geometry().bottom() + 1, 477, 25));
+    QCOMPARE(f.form.width(), 477);
+    QCOMPARE(f.form.minimumSize(), f.form.maximumSize());
+    QVERIFY(!bar->isSizeGripEnabled());
+    const Qt::WindowFlags flags = f.form.windowFlags();
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    const QRect area = f.form.screen()->availableGeometry();
+    QVERIFY(qAbs(f.form.frameGeometry().center().x() - area.center().x()) <= 1);
+    QVERIFY(qAbs(f.form.frameGeometry().center().y() - area.center().y()) <= 1);
+
+    // Two fixed panels side by side from the left, 229 and 244 wide, inside the bar
+    // (which leads its items by a couple of pixels).
+    QLabel* p1 = f.get<QLabel>("Panel1");
+    QLabel* p2 = f.get<QLabel>("Panel2");
+    QCOMPARE(p1->width(), 229);
+    QCOMPARE(p2->width(), 244);
+    const int left = p1->mapTo(bar, QPoint(0, 0)).x();
+    QVERIFY(left >= 0 && left <= 3);
+    QCOMPARE(p2->mapTo(bar, QPoint(0, 0)).x(), left + 229);
+    QVERIFY(p2->mapTo(bar, QPoint(p2->width(), 0)).x() <= 477);
+}
+
+void Form1Test::captionsAndFonts() {
+    Fixture f;
+    f.form.Form_Load();
+    struct Case {
+        const char* name;
+        const char* caption;
+    };
+    const Case labels[] = {
+        {"Label1", "默认"},
+        {"gs", " 0℃≤t≤850℃时，使用公式：Rt=R0（1+A*t+B*t^2）"},
+        {"Label2", "公式"},
+        {"gs2", "-200℃≤t≤0℃时，使用公式：Rt=R0[1+A*t+Bt^2+C(t-100)*t^3]"},
+        {"Label3", "当前使用公式："},
+        {"dqgs", ""},
+        {"Label4", "阻值（ω）"},
+        {"Label6", "温度值（℃）"},
+    };
+    for (const auto& c : labels) QCOMPARE(f.text(c.name), QString::fromUtf8(c.caption));
+    QCOMPARE(f.form.windowTitle(), QStringLiteral("Quilvane V1.0"));
+    QCOMPARE(f.get<QGroupBox>("Frame1")->title(), QStringLiteral("输入框"));
+    QCOMPARE(f.get<QPushButton>("Command1")->text(), QStringLiteral("《 换 算 》"));
+    QVERIFY(!f.get<QPushButton>("Command1")->isDefault());
+    QVERIFY(!f.form.windowIcon().isNull());
+
+    for (const char* name : {"Label1", "Label2"}) {
+        const QFont font = f.get<QLabel>(name)->font();
+        QCOMPARE(font.family(), QStringLiteral("宋体"));
+        QCOMPARE(font.pointSize(), 12);
+        QCOMPARE(font.weight(), QFont::Normal);
+        QVERIFY(!font.italic() && !font.underline() && !font.strikeOut());
+        // Drawn with an installed Song/Ming face, not a fallback sans.
+        const QString used = QFontInfo(font).family();
+        QVERIFY2(used.contains("UMing") || used.contains("SimSun") || used.contains("Serif CJK"),
+                 qPrintable(used));
+    }
+    // Each control keeps a font of its own: styling dqgs changed no other label.
+    QVERIFY(f.get<QLabel>("dqgs")->font().bold());
+    QVERIFY(!f.get<QLabel>("Label3")->font().bold());
+    QCOMPARE(f.get<QLabel>("Label3")->font().pointSize(), 9);
+    // The interface font draws every sign of the captions.
+    const QFontMetrics metrics(f.get<QLabel>("gs")->font());
+    for (const QChar c : QStringLiteral("℃≤ω（），：《》公式默认"))
+        QVERIFY2(metrics.inFontUcs4(c.unicode()), qPrintable(QString(c)));
+}
+
+void Form1Test::stackingOrder() {
+    Fixture f;
+    QWidget* client = f.form.centralWidget();
+    // Later children are drawn above earlier ones.
+    const char* bottomToTop[] = {"gs", "gs2", "Label1", "Label2", "Label3", "dqgs", "Frame1", "wdz", "Command1"};
+    int previous = -1;
+    for (const char* name : bottomToTop) {
+        const int index = static_cast<int>(client->children().indexOf(f.get<QWidget>(name)));
+        QVERIFY2(index > previous, name);
+        previous = index;
+    }
+    // Where rows overlap, the second row covers the first.
+    QCOMPARE(client->childAt(20, 48), f.get<QWidget>("Label2"));
+    QCOMPARE(client->childAt(100, 48), f.get<QWidget>("gs2"));
+    QCOMPARE(client->childAt(320, 180), f.get<QWidget>("wdz"));
+    QCOMPARE(client->childAt(200, 180), f.get<QWidget>("Command1"));
+}
+
+void Form1Test::focusOrder() {
+    Fixture f;
+    QVERIFY(f.form.Form_Load());
+    f.Show();
+    QLineEdit* zz = f.get<QLineEdit>("zz");
+    QLineEdit* wdz = f.get<QLineEdit>("wdz");
+    QPushButton* command = f.get<QPushButton>("Command1");
+    QCOMPARE(QApplication::focusWidget(), zz);
+    const QWidget* forward[] = {wdz, command, zz, wdz};
+    for (const QWidget* next : forward) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    const QWidget* backward[] = {zz, command, wdz};
+    for (const QWidget* next : backward) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), next);
+    }
+    for (const char* name : {"Label1", "gs", "Label2", "gs2", "Label3", "dqgs", "Frame1", "Label4", "Label6", "StatusBar1"})
+        QCOMPARE(f.get<QWidget>(name)->focusPolicy(), Qt::NoFocus);
+}
+
+void Form1Test::menuTree() {
+    Fixture f;
+    const QList<QAction*> top = f.form.menuBar()->actions();
+    QCOMPARE(top.size(), 3);
+    const char* menus[][2] = {{"set", "设置"}, {"ab", "关于"}, {"quit", "退出"}};
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(top[i]->menu()->objectName(), QString::fromLatin1(menus[i][0]));
+        QCOMPARE(top[i]->text(), QString::fromUtf8(menus[i][1]));
+    }
+    struct Item {
+        const char* menu;
+        const char* name;
+        const char* caption;
+        QKeySequence key;
+    };
+    const Item items[] = {
+        {"set", "setR", "设置 R0", QKeySequence("Ctrl+R")},
+        {"set", "no", "----------", QKeySequence()},
+        {"set", "setA", "设置系数 A", QKeySequence("Ctrl+A")},
+        {"set", "setB", "设置系数 B", QKeySequence("Ctrl+B")},
+        {"set", "setC", "设置系数 C", QKeySequence("Ctrl+C")},
+        {"ab", "abt", "关于", QKeySequence("F1")},
+        {"quit", "qt", "退出", QKeySequence("F12")},
+    };
+    QMap<QString, int> position;
+    for (const auto& item : items) {
+        QMenu* menu = f.get<QMenu>(item.menu);
+        const QList<QAction*> actions = menu->actions();
+        const int at = position[item.menu]++;
+        QVERIFY(at < actions.size());
+        QAction* action = actions[at];
+        QCOMPARE(action->objectName(), QString::fromLatin1(item.name));
+        QCOMPARE(action->text(), QString::fromUtf8(item.caption));
+        QCOMPARE(action->shortcut(), item.key);
+        QVERIFY(!action->isSeparator() && action->isEnabled() && action->isVisible() && !action->isChecked());
+    }
+}
+
+void Form1Test::menuShortcutsWinInsideTheBoxes() {
+    Fixture f;
+    QVERIFY(f.form.Form_Load());
+    f.Show();
+    QLineEdit* zz = f.get<QLineEdit>("zz");
+    QCOMPARE(QApplication::focusWidget(), zz);
+    QTest::keyClicks(zz, "123");
+    zz->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("sentinel"));
+    {
+        ModalWatcher watcher;
+        for (const char* key : {"Ctrl+C", "Ctrl+A", "Ctrl+B", "Ctrl+R"}) {
+            zz->setSelection(1, 1);
+            QTest::keySequence(&f.form, QKeySequence(QString::fromLatin1(key)));
+            QCOMPARE(zz->text(), QStringLiteral("123"));
+            QCOMPARE(zz->selectedText(), QStringLiteral("2"));  // Ctrl+A did not select all
+        }
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("sentinel"));
+        QVERIFY(watcher.seen.empty());
+
+        // F1 shows the About message whichever control has the focus.
+        QTest::keyClick(zz, Qt::Key_F1);
+        QTRY_COMPARE(watcher.seen.size(), size_t(1));
+    }
+    f.form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.form));
+    QCOMPARE(zz->text(), QStringLiteral("123"));
+}
+
+void Form1Test::f12ClosesTheWindow() {
+    Fixture f;
+    QVERIFY(f.form.Form_Load());
+    f.Show();
+    QTest::keyClick(f.get<QLineEdit>("wdz"), Qt::Key_F12);
+    QVERIFY(!f.form.isVisible());
+}
+
+void Form1Test::startUpState() {
+    Fixture f;
+    f.get<QLineEdit>("zz")->setText("x");
+    f.get<QLineEdit>("wdz")->setText("y");
+    QVERIFY(f.form.Form_Load());
+    QCOMPARE(f.form.A, 3.90802E-03);
+    QCOMPARE(f.form.B, -5.8E-07);
+    QCOMPARE(f.form.C, -4.2735E-12);
+    QVERIFY(f.get<QLineEdit>("zz")->text().isEmpty());
+    QVERIFY(f.get<QLineEdit>("wdz")->text().isEmpty());
+    QCOMPARE(f.form.tm, ClockText(f.now));
+    QCOMPARE(f.text("Panel1"), QString::fromStdString("当前时间：" + ClockText(f.now)));
+    QCOMPARE(f.text("Panel2"), QStringLiteral(" 本次使用时间："));
+    QLabel* dqgs = f.get<QLabel>("dqgs");
+    QCOMPARE(dqgs->palette().color(QPalette::WindowText), QColor(0x66, 0x96, 0x99));
+    QVERIFY(dqgs->font().bold());
+    QCOMPARE(dqgs->font().pointSize(), 11);
+    QCOMPARE(dqgs->text(), QString());
+    QTimer* timer = f.form.findChild<QTimer*>("Timer1");
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 1000);
+}
+
+void Form1Test::clockTicks() {
+    struct Case {
+        seconds after;
+        const char* panel2;
+    };
+    const Case cases[] = {{seconds{1}, " 本次使用时间：1 s"},
+                          {seconds{60}, " 本次使用时间：60 s"},
+                          {seconds{-5}, " 本次使用时间：-5 s"},
+                          {hours{24}, " 本次使用时间：86400 s"}};
+    Fixture f;
+    const Moment start = f.now;
+    QVERIFY(f.form.Form_Load());
+    for (const auto& c : cases) {
+        f.now = start + c.after;
+        f.form.Timer1_Timer();
+        QCOMPARE(f.text("Panel1"), QString::fromStdString("当前时间：" + ClockText(f.now)));
+        QCOMPARE(f.text("Panel2"), QString::fromUtf8(c.panel2));
+    }
+    // At midnight panel 1 shows the date alone.
+    f.now = At(2026, 12, 8, 0, 0, 0);
+    f.form.Timer1_Timer();
+    QCOMPARE(f.text("Panel1"), QString::fromStdString("当前时间：" + ClockText(f.now)));
+    QVERIFY(!f.text("Panel1").contains(':'));
+}
+
+void Form1Test::tickBeforeStartMomentIsHarmless() {
+    Fixture f;  // Form_Load has not run: tm is empty
+    f.form.Timer1_Timer();
+    QCOMPARE(f.text("Panel1"), QString::fromStdString("当前时间：" + ClockText(f.now)));
+    QCOMPARE(f.text("Panel2"), QStringLiteral(" 本次使用时间："));
+}
+
+void Form1Test::secondCopyShowsNoticeAndEnds() {
+    Fixture first;
+    QVERIFY(first.form.Form_Load());
+    Fixture second;
+    second.get<QLineEdit>("zz")->setText("x");
+    ModalWatcher watcher;
+    QVERIFY(!second.form.Form_Load());
+    QCOMPARE(watcher.seen.size(), size_t(1));
+    QCOMPARE(watcher.seen[0].text, QStringLiteral("该程序已经处于运行状态！"));
+    QCOMPARE(watcher.seen[0].title, QStringLiteral("系统提示"));
+    QCOMPARE(watcher.seen[0].icon, QMessageBox::Information);
+    QVERIFY(second.form.tm.empty());  // nothing after the check ran
+    QVERIFY(second.get<QLineEdit>("zz")->text().isEmpty());
+    QVERIFY(!second.form.isVisible());
+}
+
+void Form1Test::singleInstanceSurvivesKill9() {
+    const std::string name = TestInstanceName("kill");
+    {
+        SingleInstance a, b;
+        QVERIFY(a.Claim(name));
+        QVERIFY(!b.Claim(name));
+    }
+    int ready[2];
+    QVERIFY(::pipe(ready) == 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        SingleInstance held;
+        const char ok = held.Claim(name) ? '1' : '0';
+        (void)!::write(ready[1], &ok, 1);
+        for (;;) ::pause();
+    }
+    char ok = 0;
+    QCOMPARE(::read(ready[0], &ok, 1), ssize_t(1));
+    QCOMPARE(ok, '1');
+    {
+        SingleInstance mine;
+        QVERIFY(!mine.Claim(name));  // the child holds it
+    }
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    SingleInstance after;
+    QVERIFY(after.Claim(name));
+    ::close(ready[0]);
+    ::close(ready[1]);
+}
+
+QTEST_MAIN(Form1Test)
+#include "form1_test.moc"

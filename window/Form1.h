@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/message_box.h"
+#include "core/value_text.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+class QTimer;
+
+namespace quilvane {
+class SingleInstance;
+}
+
+// The program's only window: a Pt100 temperature/resistance calculator. Controls bear the
+// object names the handlers and tests use; positions are given in twips (15 to a pixel).
+class Form1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Start-up before the window is shown. False when another copy runs: the notice was
+    // shown and dismissed, and this copy must end.
+    bool Form_Load();
+
+    // Handlers of the user's actions and the clock, on the event thread.
+    void Command1_Click();
+    void wdz_GotFocus();
+    void zz_GotFocus();
+    void abt_Click();
+    void qt_Click();
+    void Timer1_Timer();
+
+    // Where the clock is read (NowLocal unless a test sets another) and the per-user name
+    // that marks a running copy (tests use their own so as not to meet a real copy).
+    void SetClock(std::function<quilvane::Moment()> clock);
+    void SetInstanceName(std::string name);
+
+    // Conversion coefficients and the start moment as text, set by Form_Load.
+    double A = 0;
+    double B = 0;
+    double C = 0;
+    std::string tm;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildControls();
+    void BuildMenu();
+    void BuildStatusBar();
+    void Connect();
+    void MarkBoxes(QLineEdit* input, QLineEdit* output);
+
+    QWidget* client_ = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* gs = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* gs2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* dqgs = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLineEdit* zz = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLineEdit* wdz = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label6 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* Panel1 = nullptr;
+    QLabel* Panel2 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QMenu* set = nullptr;
+    QMenu* ab = nullptr;
+    QMenu* quit = nullptr;
+
+    QWidget* lastFocus_ = nullptr;  // the input control that last held the focus
+    bool centred_ = false;
+    quilvane::MessageBoxService msgbox_;
+    std::function<quilvane::Moment()> clock_;
+    std::string instanceName_;
+    std::unique_ptr<quilvane::SingleInstance> instance_;
+};
