@@ -12,3 +12,4 @@ function(quilvane_window_test name)
 endfunction()
 
 quilvane_window_test(form1_test)
+quilvane_window_test(convert_test)
