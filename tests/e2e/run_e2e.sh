@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# End-to-end test of the real program under Xvfb, driven with xdotool:
+#   it starts, its window is 477 wide and centred; a second copy shows the notice and ends
+#   when it is dismissed while the first keeps running; 25 typed and converted gives
+#    109.7338 in the resistance box; F12 ends it.
+# Usage: run_e2e.sh PROGRAM OUTPUT_DIR   (a screenshot of the conversion goes to OUTPUT_DIR)
+set -euo pipefail
+program=$1
+out=$2
+mkdir -p "$out"
+for tool in Xvfb xdotool xclip import xwininfo; do
+    command -v "$tool" >/dev/null || { echo "missing $tool (the test command installs it)"; exit 1; }
+done
+
+fail() { echo "FAIL: $*"; exit 1; }
+pids=()
+xvfb=""
+cleanup() {
+    for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
+    # Xvfb ends on TERM and removes its socket and lock; a killed one leaves them behind.
+    if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+
+# A private X server on a free display.
+exec 3< <(exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
+xvfb=$!
+read -r -t 10 display <&3 || fail "Xvfb did not start"
+export DISPLAY=:$display
+export LC_ALL=zh_CN.UTF-8
+export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+unset QT_QPA_PLATFORM
+
+# Waits for a visible window whose name matches; prints its id.
+wait_window() {
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+geometry() { xwininfo -id "$1" | awk -v k="$2" '$0 ~ k {print $NF}'; }
+wait_exit() {
+    for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
+    return 1
+}
+
+"$program" & first=$!
+pids+=("$first")
+win=$(wait_window '^Quilvane V1.0$') || fail "the window did not appear"
+sleep 0.5
+x=$(geometry "$win" "Absolute upper-left X"); y=$(geometry "$win" "Absolute upper-left Y")
+w=$(geometry "$win" "Width"); h=$(geometry "$win" "Height")
+echo "window ${w}x${h}+${x}+${y}"
+[ "$w" -eq 477 ] || fail "width $w, not 477"
+[ $(( (1024 - w) / 2 - x )) -ge -1 ] && [ $(( (1024 - w) / 2 - x )) -le 1 ] || fail "not centred across (x=$x)"
+[ $(( (768 - h) / 2 - y )) -ge -1 ] && [ $(( (768 - h) / 2 - y )) -le 1 ] || fail "not centred down (y=$y)"
+
+# A second copy: the notice, then it ends once OK is pressed; the first runs on.
+"$program" & second=$!
+pids+=("$second")
+notice=$(wait_window '^系统提示$') || fail "the second copy showed no notice"
+xdotool windowfocus --sync "$notice"
+xdotool key Return
+wait_exit "$second" || fail "the second copy did not end"
+wait "$second" || fail "the second copy ended with an error"
+kill -0 "$first" || fail "the first copy ended"
+echo "second copy refused and ended"
+
+# One conversion: click into the temperature box, type 25, click the button.
+menu=$(( h - 276 - 25 ))
+xdotool windowfocus --sync "$win"
+xdotool mousemove $(( x + 304 + 60 )) $(( y + menu + 168 + 16 )) click 1
+xdotool type --delay 50 "25"
+xdotool mousemove $(( x + 192 + 48 )) $(( y + menu + 168 + 16 )) click 1
+sleep 0.5
+import -window root "$out/e2e-conversion.png"
+# Select the resistance box's text with the mouse; X puts the selection in PRIMARY.
+zz_y=$(( y + menu + 128 + 40 + 16 ))
+xdotool mousemove $(( x + 36 + 1 )) "$zz_y" mousedown 1 mousemove $(( x + 36 + 135 )) "$zz_y" mouseup 1
+sleep 0.3
+result=$(xclip -o -selection primary 2>/dev/null || true)
+[ "$result" = " 109.7338" ] || fail "resistance box shows '$result', not ' 109.7338'"
+echo "25 °C converted to '$result'"
+
+# F12 ends the program.
+xdotool windowfocus --sync "$win"
+xdotool key F12
+wait_exit "$first" || fail "F12 did not end the program"
+echo "F12 ended the program"
+echo "1 passed, 0 failed"
