@@ -8,7 +8,7 @@ set -euo pipefail
 program=$1
 out=$2
 mkdir -p "$out"
-for tool in Xvfb xdotool xclip import xwininfo; do
+for tool in Xvfb xdpyinfo xdotool xclip import xwininfo; do
     command -v "$tool" >/dev/null || { echo "missing $tool (the test command installs it)"; exit 1; }
 done
 
@@ -27,6 +27,8 @@ exec 3< <(exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null
 xvfb=$!
 read -r -t 10 display <&3 || fail "Xvfb did not start"
 export DISPLAY=:$display
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer"
 export LC_ALL=zh_CN.UTF-8
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
 unset QT_QPA_PLATFORM
@@ -46,9 +48,9 @@ wait_exit() {
     return 1
 }
 
-"$program" & first=$!
+"$program" >"$out/first.log" 2>&1 & first=$!
 pids+=("$first")
-win=$(wait_window '^Quilvane V1.0$') || fail "the window did not appear"
+win=$(wait_window '^Quilvane V1.0$') || { cat "$out/first.log"; fail "the window did not appear on $DISPLAY"; }
 sleep 0.5
 x=$(geometry "$win" "Absolute upper-left X"); y=$(geometry "$win" "Absolute upper-left Y")
 w=$(geometry "$win" "Width"); h=$(geometry "$win" "Height")
@@ -58,13 +60,13 @@ echo "window ${w}x${h}+${x}+${y}"
 [ $(( (768 - h) / 2 - y )) -ge -1 ] && [ $(( (768 - h) / 2 - y )) -le 1 ] || fail "not centred down (y=$y)"
 
 # A second copy: the notice, then it ends once OK is pressed; the first runs on.
-"$program" & second=$!
+"$program" >"$out/second.log" 2>&1 & second=$!
 pids+=("$second")
 notice=$(wait_window '^系统提示$') || fail "the second copy showed no notice"
 xdotool windowfocus --sync "$notice"
 xdotool key Return
 wait_exit "$second" || fail "the second copy did not end"
-wait "$second" || fail "the second copy ended with an error"
+wait "$second" || { cat "$out/second.log"; fail "the second copy ended with an error"; }
 kill -0 "$first" || fail "the first copy ended"
 echo "second copy refused and ended"
 
