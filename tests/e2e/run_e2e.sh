@@ -22,8 +22,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A private X server on a free display.
-exec 3< <(exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp 2>/dev/null)
+# A private X server on a free display. -noreset: by default the server resets whenever its
+# last client leaves, and a program connecting during that reset is refused.
+exec 3< <(exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -noreset 2>/dev/null)
 xvfb=$!
 read -r -t 10 display <&3 || fail "Xvfb did not start"
 export DISPLAY=:$display
