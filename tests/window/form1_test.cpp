@@ -69,6 +69,7 @@ private slots:
     void menuShortcutsWinInsideTheBoxes();
     void f12ClosesTheWindow();
     void startUpState();
+    void startUpAtMidnight();
     void clockTicks();
     void tickBeforeStartMomentIsHarmless();
     void secondCopyShowsNoticeAndEnds();
@@ -314,6 +315,17 @@ void Form1Test::startUpState() {
     QCOMPARE(timer->interval(), 1000);
 }
 
+void Form1Test::startUpAtMidnight() {
+    Fixture f;
+    f.now = At(2026, 12, 8, 0, 0, 0);
+    QVERIFY(f.form.Form_Load());
+    QCOMPARE(ReadClockText(f.form.tm), f.now);
+    QVERIFY(!f.text("Panel1").contains(' '));  // the date alone, no time part
+    f.now += seconds{1};
+    f.form.Timer1_Timer();
+    QCOMPARE(f.text("Panel2"), QStringLiteral(" 本次使用时间：1 s"));
+}
+
 void Form1Test::clockTicks() {
     struct Case {
         seconds after;
@@ -336,7 +348,7 @@ void Form1Test::clockTicks() {
     f.now = At(2026, 12, 8, 0, 0, 0);
     f.form.Timer1_Timer();
     QCOMPARE(f.text("Panel1"), QString::fromStdString("当前时间：" + ClockText(f.now)));
-    QVERIFY(!f.text("Panel1").contains(':'));
+    QVERIFY(!f.text("Panel1").contains(' '));  // no time part after a blank
 }
 
 void Form1Test::tickBeforeStartMomentIsHarmless() {
