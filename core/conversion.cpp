@@ -75,7 +75,9 @@ double com(std::int16_t r, double A, double B, double C, const MessageBoxService
     // Below 0 °C: Newton's method on the full equation. The quadratic root lies below the
     // answer and the curve is increasing and concave there, so the steps approach it
     // from one side without overshooting.
-    constexpr int kMaxSteps = 100;
+    // Over the whole 16-bit input the answer takes at most 12 steps; the cap only guards
+    // against coefficients that would not converge.
+    constexpr int kMaxSteps = 40;
     for (int i = 0; i < kMaxSteps; ++i) {
         const double f = BelowZeroRatio(t, A, B, C) - ohms / kR0;
         const double slope = A + 2 * B * t + C * (4 * std::pow(t, 3) - 300 * std::pow(t, 2));
