@@ -26,13 +26,8 @@ bool Form1::Form_Load() {
     tm = ClockText(clock_());
     Panel1->setText(QString::fromStdString("当前时间：" + ClockText(clock_())));
 
-    QPalette palette = dqgs->palette();
-    palette.setColor(QPalette::WindowText, FromBgr(0x999666));
-    dqgs->setPalette(palette);
-    QFont font = dqgs->font();
-    font.setBold(true);
-    dqgs->setFont(font);
-    font.setPointSize(11);
-    dqgs->setFont(font);
+    SetForeColor(dqgs, QPalette::WindowText, 0x999666);
+    SetBold(dqgs, true);
+    SetFontSize(dqgs, 11);
     return true;
 }

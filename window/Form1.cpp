@@ -80,24 +80,6 @@ QLineEdit* MakeBox(QWidget* parent, const char* name, QRect where) {
     return box;
 }
 
-void SetForeColor(QWidget* w, QPalette::ColorRole role, std::uint32_t bgr) {
-    QPalette palette = w->palette();
-    palette.setColor(role, FromBgr(bgr));
-    w->setPalette(palette);
-}
-
-void SetFontSize(QWidget* w, int points) {
-    QFont font = w->font();
-    font.setPointSize(points);
-    w->setFont(font);
-}
-
-void SetBold(QWidget* w, bool bold) {
-    QFont font = w->font();
-    font.setBold(bold);
-    w->setFont(font);
-}
-
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace

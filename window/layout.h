@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
+#include <QPalette>
 #include <QRect>
+#include <QWidget>
 
 #include <cstdint>
 
@@ -22,6 +25,25 @@ inline constexpr int kStatusBarTop = 4140;
 inline QColor FromBgr(std::uint32_t bgr) {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                   static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+// A control's own fore colour, font size and weight; each control keeps a font of its own.
+inline void SetForeColor(QWidget* w, QPalette::ColorRole role, std::uint32_t bgr) {
+    QPalette palette = w->palette();
+    palette.setColor(role, FromBgr(bgr));
+    w->setPalette(palette);
+}
+
+inline void SetFontSize(QWidget* w, int points) {
+    QFont font = w->font();
+    font.setPointSize(points);
+    w->setFont(font);
+}
+
+inline void SetBold(QWidget* w, bool bold) {
+    QFont font = w->font();
+    font.setBold(bold);
+    w->setFont(font);
 }
 
 inline constexpr const char* kAppTitle = "Quilvane";
