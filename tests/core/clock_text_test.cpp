@@ -1,4 +1,5 @@
 #include <clocale>
+#include <cstdlib>
 #include <ctime>
 #include <stdexcept>
 #include <string>
@@ -87,15 +88,26 @@ TEST(SecondsSince, CountsSignedWholeSeconds) {
     EXPECT_EQ(SecondsSince(start, At(2026, 12, 7, 23, 0, 0)), -3570);
 }
 
-TEST(NowLocal, IsTheLocalWallClock) {
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
-    const Moment expected = At(tm.tm_year + 1900, static_cast<unsigned>(tm.tm_mon + 1),
-                               static_cast<unsigned>(tm.tm_mday), tm.tm_hour, tm.tm_min, tm.tm_sec);
-    const long long gap = SecondsSince(expected, NowLocal());
-    EXPECT_GE(gap, 0);
-    EXPECT_LE(gap, 2);
+// NowLocal follows the time zone: eight hours east of UTC it reads eight hours later.
+TEST(NowLocal, FollowsTheTimeZone) {
+    const char* saved = std::getenv("TZ");
+    const std::string savedTz = saved ? saved : "";
+    const auto readIn = [](const char* tz) {
+        setenv("TZ", tz, 1);
+        tzset();
+        return NowLocal();
+    };
+    const Moment utc = readIn("UTC0");
+    const Moment east = readIn("XST-8");
+    const Moment utcAgain = readIn("UTC0");
+    if (saved) setenv("TZ", savedTz.c_str(), 1);
+    else unsetenv("TZ");
+    tzset();
+    const long long offset = SecondsSince(utc, east);
+    EXPECT_GE(offset, 8 * 3600);
+    EXPECT_LE(offset, 8 * 3600 + SecondsSince(utc, utcAgain));
+    const auto epoch = floor<seconds>(system_clock::now()).time_since_epoch();
+    EXPECT_LE(std::llabs(SecondsSince(Moment{epoch}, utc)), 2);
 }
 
 }  // namespace

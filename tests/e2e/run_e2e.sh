@@ -3,55 +3,95 @@
 #   it starts, its window is 477 wide and centred; a second copy shows the notice and ends
 #   when it is dismissed while the first keeps running; 25 typed and converted gives
 #    109.7338 in the resistance box; F12 ends it.
+# The programs under test run in a private network namespace, where the names that mark a
+# running copy are their own: a copy the same user already runs cannot interfere. To show
+# that, a copy is started outside the namespace first and holds the real name throughout.
 # Usage: run_e2e.sh PROGRAM OUTPUT_DIR   (a screenshot of the conversion goes to OUTPUT_DIR)
 set -euo pipefail
 program=$1
 out=$2
 mkdir -p "$out"
-for tool in Xvfb xdpyinfo xdotool xclip import xwininfo; do
-    command -v "$tool" >/dev/null || { echo "missing $tool (the test command installs it)"; exit 1; }
-done
 
 fail() { echo "FAIL: $*"; exit 1; }
-pids=()
-xvfb=""
-cleanup() {
-    for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
-    # Xvfb ends on TERM and removes its socket and lock; a killed one leaves them behind.
-    if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; fi
+# The names of the visible windows, for a failure message.
+titles() {
+    echo "visible windows:"
+    for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+        echo "  $(xdotool getwindowname "$id" 2>/dev/null)"
+    done
 }
-trap cleanup EXIT
-
-# A private X server on a free display. -noreset: by default the server resets whenever its
-# last client leaves, and a program connecting during that reset is refused.
-exec 3< <(exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -noreset 2>/dev/null)
-xvfb=$!
-read -r -t 10 display <&3 || fail "Xvfb did not start"
-export DISPLAY=:$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer"
-export LC_ALL=zh_CN.UTF-8
-export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
-unset QT_QPA_PLATFORM
-
-# Waits for a visible window whose name matches; prints its id.
+# Waits for a visible window whose name matches (of the given pid, if one is given).
 wait_window() {
+    local pidopt=()
+    [ -n "${2:-}" ] && pidopt=(--all --pid "$2")
     for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+        id=$(xdotool search --onlyvisible "${pidopt[@]}" --name "$1" 2>/dev/null | head -n 1) || true
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.1
     done
+    titles >&2
     return 1
 }
-geometry() { xwininfo -id "$1" | awk -v k="$2" '$0 ~ k {print $NF}'; }
 wait_exit() {
     for _ in $(seq 50); do kill -0 "$1" 2>/dev/null || return 0; sleep 0.1; done
     return 1
 }
 
+if [ "${3:-}" != --inside ]; then
+    for tool in Xvfb xdpyinfo xdotool xclip import xwininfo unshare; do
+        command -v "$tool" >/dev/null || { echo "missing $tool (the test command installs it)"; exit 1; }
+    done
+    pids=()
+    xvfb=""
+    cleanup() {
+        for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done
+        # Xvfb ends on TERM and removes its socket and lock; a killed one leaves them behind.
+        if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; fi
+    }
+    trap cleanup EXIT
+
+    # A private X server on a free display. -noreset: by default the server resets whenever
+    # its last client leaves, and a program connecting during that reset is refused.
+    exec 3< <(exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -noreset 2>/dev/null)
+    xvfb=$!
+    read -r -t 10 display <&3 || fail "Xvfb did not start"
+    export DISPLAY=:$display
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    xdpyinfo >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer"
+    export LC_ALL=zh_CN.UTF-8
+    export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
+    unset QT_QPA_PLATFORM
+
+    # The user's own running copy, outside the namespace; its window is hidden once it is up.
+    # Where the user already runs one, this copy shows the notice instead and is dismissed.
+    "$program" >"$out/running.log" 2>&1 & running=$!
+    pids+=("$running")
+    win=$(wait_window '' "$running") || { cat "$out/running.log"; fail "the running copy did not appear"; }
+    if [ "$(xdotool getwindowname "$win")" = "Quilvane V1.0" ]; then
+        xdotool windowunmap --sync "$win"
+    else
+        xdotool windowfocus --sync "$win" key Return
+        wait_exit "$running" || fail "the refused outside copy did not end"
+        running=""
+    fi
+
+    # The network namespace needs root, or a user namespace of one's own.
+    ns=(unshare -n)
+    [ "$(id -u)" -eq 0 ] || ns=(unshare -rn)
+    status=0
+    "${ns[@]}" bash "$0" "$program" "$out" --inside || status=$?
+    [ -z "$running" ] || kill -0 "$running" || fail "the copy outside the namespace ended"
+    exit "$status"
+fi
+
+# Inside the namespace, on the display set up outside.
+pids=()
+trap 'for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done' EXIT
+geometry() { xwininfo -id "$1" | awk -v k="$2" '$0 ~ k {print $NF}'; }
+
 "$program" >"$out/first.log" 2>&1 & first=$!
 pids+=("$first")
-win=$(wait_window '^Quilvane V1.0$') || { cat "$out/first.log"; fail "the window did not appear on $DISPLAY"; }
+win=$(wait_window '^Quilvane V1.0$' "$first") || { cat "$out/first.log"; fail "the window did not appear on $DISPLAY"; }
 sleep 0.5
 x=$(geometry "$win" "Absolute upper-left X"); y=$(geometry "$win" "Absolute upper-left Y")
 w=$(geometry "$win" "Width"); h=$(geometry "$win" "Height")
@@ -63,7 +103,7 @@ echo "window ${w}x${h}+${x}+${y}"
 # A second copy: the notice, then it ends once OK is pressed; the first runs on.
 "$program" >"$out/second.log" 2>&1 & second=$!
 pids+=("$second")
-notice=$(wait_window '^系统提示$') || fail "the second copy showed no notice"
+notice=$(wait_window '^系统提示$' "$second") || fail "the second copy showed no notice"
 xdotool windowfocus --sync "$notice"
 xdotool key Return
 wait_exit "$second" || fail "the second copy did not end"

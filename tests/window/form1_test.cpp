@@ -154,7 +154,10 @@ void Form1Test::captionsAndFonts() {
     QCOMPARE(f.get<QGroupBox>("Frame1")->title(), QStringLiteral("输入框"));
     QCOMPARE(f.get<QPushButton>("Command1")->text(), QStringLiteral("《 换 算 》"));
     QVERIFY(!f.get<QPushButton>("Command1")->isDefault());
-    QVERIFY(!f.form.windowIcon().isNull());
+    // The icon's images, and the window's picture at its natural size.
+    const QList<QSize> sizes = f.form.windowIcon().availableSizes();
+    QVERIFY2(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(32, 32)), "icon images missing");
+    QCOMPARE(QPixmap(QStringLiteral(":/quilvane/picture.gif")).size(), QSize(320, 98));
 
     for (const char* name : {"Label1", "Label2"}) {
         const QFont font = f.get<QLabel>(name)->font();
@@ -383,8 +386,20 @@ void Form1Test::singleInstanceSurvivesKill9() {
     }
     int ready[2];
     QVERIFY(::pipe(ready) == 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
+    // Kills the paused child and closes the pipe however the test leaves.
+    struct Child {
+        pid_t pid;
+        int* pipe;
+        ~Child() {
+            if (pid > 0) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, nullptr, 0);
+            }
+            ::close(pipe[0]);
+            ::close(pipe[1]);
+        }
+    } child{::fork(), ready};
+    if (child.pid == 0) {
         SingleInstance held;
         const char ok = held.Claim(name) ? '1' : '0';
         (void)!::write(ready[1], &ok, 1);
@@ -397,12 +412,11 @@ void Form1Test::singleInstanceSurvivesKill9() {
         SingleInstance mine;
         QVERIFY(!mine.Claim(name));  // the child holds it
     }
-    ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
+    ::kill(child.pid, SIGKILL);
+    ::waitpid(child.pid, nullptr, 0);
+    child.pid = -1;
     SingleInstance after;
     QVERIFY(after.Claim(name));
-    ::close(ready[0]);
-    ::close(ready[1]);
 }
 
 QTEST_MAIN(Form1Test)
