@@ -21,10 +21,25 @@ inline constexpr const char* kBelowZeroCaption = "Rt=R0*[1+A*t+B*t^2+C*(t-100)*t
 inline constexpr const char* kRangeNotice = "输出参考值，输入数据超出范围！";
 inline constexpr const char* kNoticeTitle = "系统提示";
 
-// Resistance of a Pt100 sensor (R0 = 100 Ω) for the temperature typed as text, by the
-// Callendar–Van Dusen equation. From 0 °C up the value is rounded to a whole degree and
+// The built-in values: a Pt100 sensor with the IPTS-68 coefficients (B rounded).
+inline constexpr double kBuiltInR0 = 100.0;
+inline constexpr double kBuiltInA = 3.90802E-03;
+inline constexpr double kBuiltInB = -5.8E-07;
+inline constexpr double kBuiltInC = -4.2735E-12;
+
+// The IEC 60751 (ITS-90) coefficients most sensors sold today follow.
+inline constexpr double kIecA = 3.9083E-03;
+inline constexpr double kIecB = -5.775E-07;
+inline constexpr double kIecC = -4.183E-12;
+
+// Resistance of a platinum sensor of R0 ohms at 0 °C for the temperature typed as text, by
+// the Callendar–Van Dusen equation. From 0 °C up the value is rounded to a whole degree and
 // limited to 0..850 (the range notice is shown at 850 and above); below 0 °C it is used as
 // typed with the C term. Throws NumericError when the input cannot be converted.
+TemperatureResult ConvertTemperature(std::string_view text, double R0, double A, double B, double C,
+                                     const MessageBoxService& msgbox);
+
+// The same for a Pt100 (R0 = 100 Ω).
 TemperatureResult ConvertTemperature(std::string_view text, double A, double B, double C,
                                      const MessageBoxService& msgbox);
 
@@ -33,9 +48,17 @@ TemperatureResult ConvertTemperature(std::string_view text, double A, double B, 
 double cknum(std::int16_t who, std::int16_t min, std::int16_t max,
              const MessageBoxService& msgbox);
 
-// Temperature in °C of a Pt100 sensor reading r ohms: the exact inverse of the equation
-// above. At and above the resistance of 850 °C the range notice is shown and 850 returned.
-// Throws NumericError when the coefficients give no finite answer.
+// Temperature in °C of a sensor of R0 ohms at 0 °C reading r ohms: the exact inverse of the
+// equation above. At and above the resistance of 850 °C the range notice is shown and 850
+// returned. Throws NumericError when the values give no finite answer.
+double com(std::int16_t r, double R0, double A, double B, double C, const MessageBoxService& msgbox);
+
+// The same for a Pt100 (R0 = 100 Ω).
 double com(std::int16_t r, double A, double B, double C, const MessageBoxService& msgbox);
+
+// Whether the equation with these coefficients makes the resistance rise strictly with the
+// temperature over -200..850 °C (each piece's slope, a polynomial, is nowhere negative there
+// and not zero throughout). Decided from the slope's extremes, not by sampling.
+bool RisesStrictly(double A, double B, double C);
 
 }  // namespace quilvane

@@ -164,6 +164,35 @@ double ReadNumber(std::string_view text) noexcept {
     return negative ? -magnitude : magnitude;
 }
 
+std::optional<double> ReadWholeNumber(std::string_view text) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    std::size_t i = 0;
+    const auto digits = [&] {
+        const std::size_t from = i;
+        while (i < text.size() && IsDigit(static_cast<unsigned char>(text[i]))) ++i;
+        return i - from;
+    };
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t mantissaDigits = digits();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        mantissaDigits += digits();
+    }
+    if (mantissaDigits == 0) return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (digits() == 0) return std::nullopt;
+    }
+    if (i != text.size()) return std::nullopt;
+    // The text is exactly the number ReadNumber reads.
+    const double value = ReadNumber(text);
+    if (!std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
 std::int16_t RoundToInt16(double x) {
     if (!(x > -32769.0 && x < 32768.0)) throw NumericError("value does not fit 16 bits");
     double whole = std::floor(x);

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -20,6 +21,11 @@ public:
 // introduce hexadecimal and octal integers. Text without a number reads as 0. Never throws.
 // Values beyond the double range read as infinity, tiny ones as zero.
 double ReadNumber(std::string_view text) noexcept;
+
+// The number that a whole text is, blanks around it allowed: a sign, digits with at most one
+// point, an optional exponent. Empty when the text is anything else or the value is not
+// finite. For values the user sets, where ReadNumber's leniency would hide a typing error.
+std::optional<double> ReadWholeNumber(std::string_view text);
 
 // Nearest integer, halves to the even neighbour; NumericError outside -32768..32767.
 std::int16_t RoundToInt16(double x);

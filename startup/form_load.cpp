@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "core/conversion.h"
 #include "core/value_text.h"
 #include "startup/single_instance.h"
 #include "window/Form1.h"
@@ -10,9 +11,10 @@
 using namespace quilvane;
 
 bool Form1::Form_Load() {
-    B = -5.8E-07;
-    A = 3.90802E-03;
-    C = -4.2735E-12;
+    B = kBuiltInB;
+    A = kBuiltInA;
+    C = kBuiltInC;
+    R0 = kBuiltInR0;
 
     zz->setText(QString());
     wdz->setText(QString());

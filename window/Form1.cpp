@@ -22,6 +22,7 @@
 #include "startup/single_instance.h"
 #include "window/layout.h"
 #include "window/message_boxes.h"
+#include "window/settings_dialog.h"
 
 using namespace quilvane;
 
@@ -210,6 +211,10 @@ void Form1::Connect() {
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(findChild<QAction*>(QStringLiteral("abt")), &QAction::triggered, this, &Form1::abt_Click);
     connect(findChild<QAction*>(QStringLiteral("qt")), &QAction::triggered, this, &Form1::qt_Click);
+    connect(findChild<QAction*>(QStringLiteral("setR")), &QAction::triggered, this, &Form1::setR_Click);
+    connect(findChild<QAction*>(QStringLiteral("setA")), &QAction::triggered, this, &Form1::setA_Click);
+    connect(findChild<QAction*>(QStringLiteral("setB")), &QAction::triggered, this, &Form1::setB_Click);
+    connect(findChild<QAction*>(QStringLiteral("setC")), &QAction::triggered, this, &Form1::setC_Click);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     for (QWidget* w : {static_cast<QWidget*>(zz), static_cast<QWidget*>(wdz), static_cast<QWidget*>(Command1)})
         w->installEventFilter(this);
@@ -284,11 +289,11 @@ void Form1::Command1_Click() {
 
     try {
         if (toResistance) {
-            const TemperatureResult result = ConvertTemperature(temperature.toStdString(), A, B, C, msgbox_);
+            const TemperatureResult result = ConvertTemperature(temperature.toStdString(), R0, A, B, C, msgbox_);
             zz->setText(Utf8(result.resistance));
             dqgs->setText(Utf8(result.caption));
         } else {
-            const double t = com(RoundToInt16(ReadNumber(resistance.toStdString())), A, B, C, msgbox_);
+            const double t = com(RoundToInt16(ReadNumber(resistance.toStdString())), R0, A, B, C, msgbox_);
             msgbox_(PlainText(t), "", MB_OK);
         }
     } catch (const NumericError&) {
@@ -304,3 +309,50 @@ void Form1::zz_GotFocus() { wdz->setText(QString()); }
 void Form1::abt_Click() { msgbox_("本程序由Veskaro dremmil 提供！", "系统提示", MB_ICONINFORMATION); }
 
 void Form1::qt_Click() { close(); }
+
+void Form1::OpenSetting(double Form1::*value, const char* title, const char* prompt, double builtIn,
+                        std::optional<double> iec) {
+    SettingsDialog::Setting setting{QString::fromUtf8(title), QString::fromUtf8(prompt), this->*value,
+                                    builtIn, iec, {}};
+    if (value == &Form1::R0) {
+        setting.check = [](double v) -> std::optional<std::string> {
+            if (v > 0 && v <= 10000) return std::nullopt;
+            return "R0 须大于 0 且不大于 10000 Ω！";
+        };
+    } else {
+        // The coefficient is judged together with the two others as they are now.
+        setting.check = [this, value](double v) -> std::optional<std::string> {
+            double a = A, b = B, c = C;
+            (value == &Form1::A ? a : value == &Form1::B ? b : c) = v;
+            if (RisesStrictly(a, b, c)) return std::nullopt;
+            return "这个值使阻值在 -200℃ 至 850℃ 之间不再随温度严格上升，请检查！";
+        };
+    }
+    SettingsDialog dialog(std::move(setting), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    this->*value = dialog.value();
+    const bool builtInValues = R0 == kBuiltInR0 && A == kBuiltInA && B == kBuiltInB && C == kBuiltInC;
+    Label1->setText(builtInValues ? QStringLiteral("默认") : QStringLiteral("自定"));
+}
+
+void Form1::setR_Click() {
+    OpenSetting(&Form1::R0, "设置 R0",
+                "传感器在 0℃ 时的阻值 R0，单位 Ω。\n默认值：100（Pt100；Pt500 为 500，Pt1000 为 1000）",
+                kBuiltInR0, std::nullopt);
+}
+
+void Form1::setA_Click() {
+    OpenSetting(&Form1::A, "设置系数 A", "系数 A，单位 ℃⁻¹。\n默认值：3.90802E-03\nIEC 60751：3.9083E-03",
+                kBuiltInA, kIecA);
+}
+
+void Form1::setB_Click() {
+    OpenSetting(&Form1::B, "设置系数 B", "系数 B，单位 ℃⁻²。\n默认值：-5.8E-07\nIEC 60751：-5.775E-07",
+                kBuiltInB, kIecB);
+}
+
+void Form1::setC_Click() {
+    OpenSetting(&Form1::C, "设置系数 C",
+                "系数 C，单位 ℃⁻⁴，只用于 0℃ 以下。\n默认值：-4.2735E-12\nIEC 60751：-4.183E-12",
+                kBuiltInC, kIecC);
+}

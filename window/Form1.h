@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/message_box.h"
@@ -41,13 +42,20 @@ public:
     void abt_Click();
     void qt_Click();
     void Timer1_Timer();
+    // The Settings items: each opens its modal dialog and applies what 确定 accepts.
+    void setR_Click();
+    void setA_Click();
+    void setB_Click();
+    void setC_Click();
 
     // Where the clock is read (NowLocal unless a test sets another) and the per-user name
     // that marks a running copy (tests use their own so as not to meet a real copy).
     void SetClock(std::function<quilvane::Moment()> clock);
     void SetInstanceName(std::string name);
 
-    // Conversion coefficients and the start moment as text, set by Form_Load.
+    // Nominal resistance, conversion coefficients and the start moment as text, set by
+    // Form_Load; the Settings items change R0, A, B and C for this session only.
+    double R0 = 0;
     double A = 0;
     double B = 0;
     double C = 0;
@@ -63,6 +71,8 @@ private:
     void BuildStatusBar();
     void Connect();
     void MarkBoxes(QLineEdit* input, QLineEdit* output);
+    void OpenSetting(double Form1::*value, const char* title, const char* prompt, double builtIn,
+                     std::optional<double> iec);
 
     QWidget* client_ = nullptr;
     QLabel* Label1 = nullptr;

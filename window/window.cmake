@@ -6,6 +6,8 @@ add_library(quilvane_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Form1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/layout.h
   ${CMAKE_CURRENT_LIST_DIR}/message_boxes.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings_dialog.h
+  ${CMAKE_CURRENT_LIST_DIR}/settings_dialog.cpp
   ${PROJECT_SOURCE_DIR}/startup/form_load.cpp
   ${PROJECT_SOURCE_DIR}/startup/status_clock.cpp
   ${PROJECT_SOURCE_DIR}/startup/single_instance.cpp)

@@ -1,6 +1,7 @@
 #include "core/conversion.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -149,6 +150,87 @@ TEST(Com, TopOfRangeShowsTheNoticeAndGives850) {
         EXPECT_EQ(com(ohms, A, B, C, r.service()), 850.0) << ohms;
         ExpectRangeNotice(r);
     }
+}
+
+}  // namespace
+}  // namespace quilvane
+
+namespace quilvane {
+namespace {
+
+// Settings: other sensors (R0) and other coefficients.
+TEST(Settings, IecTableAndPt1000) {
+    struct Case {
+        double R0, t, ohms;
+        bool notice;
+    };
+    // IEC 60751 table values, rounded to 0.01 Ω.
+    const Case iec[] = {{100, -200, 18.52, false}, {100, -100, 60.26, false}, {100, 0, 100.00, false},
+                        {100, 100, 138.51, false}, {100, 200, 175.86, false}, {100, 400, 247.09, false},
+                        {100, 600, 313.71, false}, {100, 800, 375.70, false}, {1000, 850, 3904.81, true}};
+    for (const auto& c : iec) {
+        Recorder r;
+        const TemperatureResult result = ConvertTemperature(PlainText(c.t), c.R0, kIecA, kIecB, kIecC, r.service());
+        EXPECT_NEAR(ReadNumber(result.resistance), c.ohms, 0.005) << c.R0 << " at " << c.t;
+        EXPECT_EQ(r.shown.size(), c.notice ? 1u : 0u) << c.t;
+    }
+    Recorder r;
+    EXPECT_EQ(ConvertTemperature("25", 1000, A, B, C, r.service()).resistance, " 1097.338");
+    EXPECT_EQ(ConvertTemperature("-50", 1000, A, B, C, r.service()).resistance, "803.068871875");
+    EXPECT_EQ(PlainText(com(1100, 1000, A, B, C, r.service())), "25.6863262384183");
+    EXPECT_TRUE(r.shown.empty());
+}
+
+TEST(Settings, ComInvertsPt1000WithIecCoefficients) {
+    const auto forward = [](double t) {
+        const double cTerm = t < 0 ? kIecC * (t - 100) * t * t * t : 0;
+        return 1000 * (1 + kIecA * t + kIecB * t * t + cTerm);
+    };
+    const double top = forward(850);  // 3904.81
+    for (int ohms = 0; ohms <= 4000; ++ohms) {
+        Recorder r;
+        const double t = com(static_cast<std::int16_t>(ohms), 1000, kIecA, kIecB, kIecC, r.service());
+        if (ohms >= top) {
+            ASSERT_EQ(t, 850.0) << ohms;
+            ASSERT_EQ(r.shown.size(), 1u) << ohms;
+        } else {
+            ASSERT_NEAR(forward(t), ohms, 1e-8) << ohms;
+            ASSERT_TRUE(r.shown.empty()) << ohms;
+        }
+    }
+}
+
+TEST(Settings, RisesStrictly) {
+    struct Case {
+        double A, B, C;
+        bool rises;
+    };
+    const Case cases[] = {
+        {A, B, C, true},           {kIecA, kIecB, kIecC, true},
+        {A, -0.01, C, false},      // falls from 0.2 °C up
+        {A, -2.3e-6, C, false},    // falls just before 850 °C: A + 2B·850 < 0
+        {A, -2.29e-6, C, true},    // still rises at 850 °C
+        {0, B, C, false},          {0, 0, 0, false},
+        {850.0 / 524288, -1.0 / 1048576, 0, true},  // slope zero at 850 °C only (exact in binary)
+        {A, B, 1e-9, false},       // the C term bends the curve down below 0 °C
+        {A, B, -1e-9, true},       {std::nan(""), B, C, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(RisesStrictly(c.A, c.B, c.C), c.rises) << c.A << " " << c.B << " " << c.C;
+}
+
+TEST(Settings, ReadWholeNumber) {
+    struct Case {
+        const char* text;
+        std::optional<double> value;
+    };
+    const Case cases[] = {
+        {"100", 100},  {" 1e3\t", 1000}, {"-5", -5},         {"+.5", 0.5},          {"5.", 5},
+        {"3.9083E-03", 3.9083E-03},     {"abc", {}},         {"", {}},              {" ", {}},
+        {"1e400", {}}, {"1,5", {}},      {"1e", {}},          {".", {}},             {"&H10", {}},
+        {"1 0", {}},   {"25abc", {}},    {"--1", {}},         {"1e+", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ReadWholeNumber(c.text), c.value) << "'" << c.text << "'";
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 # End-to-end test of the real program under Xvfb, driven with xdotool:
 #   it starts, its window is 477 wide and centred; a second copy shows the notice and ends
 #   when it is dismissed while the first keeps running; 25 typed and converted gives
-#    109.7338 in the resistance box; F12 ends it.
+#    109.7338 in the resistance box; with R0 set to 1000 through Ctrl+R it gives  1097.338;
+#   F12 ends it.
 # The programs under test run in a private network namespace, where the names that mark a
 # running copy are their own: a copy the same user already runs cannot interfere. To show
 # that, a copy is started outside the namespace first and holds the real name throughout.
@@ -111,26 +112,51 @@ wait "$second" || { cat "$out/second.log"; fail "the second copy ended with an e
 kill -0 "$first" || fail "the first copy ended"
 echo "second copy refused and ended"
 
+# Reads the resistance box by selecting its text with the mouse (X puts the selection in
+# PRIMARY), tried a few times in case the click is still being handled on a slow build.
+zz_y=0
+read_zz() {
+    result=""
+    for _ in $(seq 10); do
+        xdotool mousemove $(( x + 36 + 1 )) "$zz_y" mousedown 1 mousemove $(( x + 36 + 135 )) "$zz_y" mouseup 1
+        sleep 0.3
+        result=$(xclip -o -selection primary 2>/dev/null || true)
+        [ "$result" = "$1" ] && return 0
+    done
+    return 1
+}
+
 # One conversion: click into the temperature box, type 25, click the button.
 menu=$(( h - 276 - 25 ))
+zz_y=$(( y + menu + 128 + 40 + 16 ))
+convert_x=$(( x + 192 + 48 )); row_y=$(( y + menu + 168 + 16 ))
 xdotool windowfocus --sync "$win"
-xdotool mousemove $(( x + 304 + 60 )) $(( y + menu + 168 + 16 )) click 1
+xdotool mousemove $(( x + 304 + 60 )) "$row_y" click 1
 xdotool type --delay 50 "25"
-xdotool mousemove $(( x + 192 + 48 )) $(( y + menu + 168 + 16 )) click 1
+xdotool mousemove "$convert_x" "$row_y" click 1
 sleep 0.5
 import -window root "$out/e2e-conversion.png"
-# Select the resistance box's text with the mouse; X puts the selection in PRIMARY. Tried
-# a few times, in case the click is still being handled on a slow build.
-zz_y=$(( y + menu + 128 + 40 + 16 ))
-result=""
-for _ in $(seq 10); do
-    xdotool mousemove $(( x + 36 + 1 )) "$zz_y" mousedown 1 mousemove $(( x + 36 + 135 )) "$zz_y" mouseup 1
-    sleep 0.3
-    result=$(xclip -o -selection primary 2>/dev/null || true)
-    [ "$result" = " 109.7338" ] && break
-done
-[ "$result" = " 109.7338" ] || fail "resistance box shows '$result', not ' 109.7338'"
+read_zz " 109.7338" || fail "resistance box shows '$result', not ' 109.7338'"
 echo "25 °C converted to '$result'"
+
+# A Pt1000 for this session: Ctrl+R, 1000 over the selected value, Enter; then 25 again
+# (reading the box gave it the focus, which emptied the temperature box).
+xdotool windowfocus --sync "$win"
+xdotool key ctrl+r
+dialog=$(wait_window '^设置 R0$' "$first") || fail "Ctrl+R opened no dialog"
+xdotool windowfocus --sync "$dialog"
+sleep 0.3
+import -window root "$out/e2e-settings.png"
+xdotool type --delay 50 "1000"
+xdotool key Return
+sleep 0.3
+xdotool windowfocus --sync "$win"
+xdotool mousemove $(( x + 304 + 60 )) "$row_y" click 1
+xdotool type --delay 50 "25"
+xdotool mousemove "$convert_x" "$row_y" click 1
+sleep 0.5
+read_zz " 1097.338" || fail "with R0 = 1000 the resistance box shows '$result', not ' 1097.338'"
+echo "R0 set to 1000: 25 °C converted to '$result'"
 
 # F12 ends the program.
 xdotool windowfocus --sync "$win"

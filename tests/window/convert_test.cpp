@@ -250,8 +250,7 @@ void ConvertTest::aboutAndInertItems() {
     w.wdz->setText("25");
     {
         ModalWatcher watcher;
-        for (const char* name : {"setR", "no", "setA", "setB", "setC"})
-            w.form.findChild<QAction*>(name)->trigger();
+        w.form.findChild<QAction*>("no")->trigger();
         QVERIFY(watcher.seen.empty());
         w.form.findChild<QAction*>("abt")->trigger();
         QCOMPARE(watcher.seen.size(), size_t(1));

@@ -16,6 +16,7 @@
 
 #include "core/value_text.h"
 #include "startup/single_instance.h"
+#include "tests/window/dialog_driver.h"
 #include "tests/window/modal_watcher.h"
 #include "window/Form1.h"
 
@@ -269,9 +270,14 @@ void Form1Test::menuShortcutsWinInsideTheBoxes() {
     QApplication::clipboard()->setText(QStringLiteral("sentinel"));
     {
         ModalWatcher watcher;
+        // Each opens its Settings dialog, closed here unchanged with Esc.
         for (const char* key : {"Ctrl+C", "Ctrl+A", "Ctrl+B", "Ctrl+R"}) {
             zz->setSelection(1, 1);
+            f.form.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&f.form));
+            DialogDriver driver({[](QDialog* d) { d->reject(); }});
             QTest::keySequence(&f.form, QKeySequence(QString::fromLatin1(key)));
+            QCOMPARE(driver.done, size_t(1));
             QCOMPARE(zz->text(), QStringLiteral("123"));
             QCOMPARE(zz->selectedText(), QStringLiteral("2"));  // Ctrl+A did not select all
         }
@@ -279,6 +285,8 @@ void Form1Test::menuShortcutsWinInsideTheBoxes() {
         QVERIFY(watcher.seen.empty());
 
         // F1 shows the About message whichever control has the focus.
+        f.form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f.form));
         QTest::keyClick(zz, Qt::Key_F1);
         QTRY_COMPARE(watcher.seen.size(), size_t(1));
     }

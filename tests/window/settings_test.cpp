@@ -1,0 +1,196 @@
+#include <QAction>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <unistd.h>
+
+#include "core/conversion.h"
+#include "core/value_text.h"
+#include "tests/window/dialog_driver.h"
+#include "tests/window/modal_watcher.h"
+#include "window/Form1.h"
+
+using namespace quilvane;
+
+namespace {
+
+struct Window {
+    Form1 form;
+    QLineEdit* zz = form.findChild<QLineEdit*>("zz");
+    QLineEdit* wdz = form.findChild<QLineEdit*>("wdz");
+    QLabel* label1 = form.findChild<QLabel*>("Label1");
+
+    Window() {
+        form.SetInstanceName("quilvane-settings-test-" + std::to_string(::getpid()));
+        if (!form.Form_Load()) qFatal("start-up refused");
+        form.show();
+        Activate();
+    }
+    // Under offscreen a closed modal window leaves no window active.
+    void Activate() {
+        form.activateWindow();
+        if (!QTest::qWaitForWindowActive(&form)) qFatal("window not active");
+    }
+    // Presses a shortcut on the window and runs the steps on the dialog it opens.
+    int Press(const char* key, std::vector<DialogDriver::Step> steps, std::vector<ModalWatcher::Seen>* boxes = nullptr) {
+        Activate();
+        ModalWatcher watcher;
+        DialogDriver driver(std::move(steps));
+        QTest::keySequence(&form, QKeySequence(QString::fromLatin1(key)));
+        if (boxes) *boxes = watcher.seen;
+        if (driver.done == 0) qWarning("%s opened no dialog", key);
+        return driver.leftOpen + (driver.done == 0 ? 1 : 0);
+    }
+};
+
+QLineEdit* Field(QDialog* d) { return d->findChild<QLineEdit*>("value"); }
+void Click(QDialog* d, const char* button) { d->findChild<QPushButton*>(button)->click(); }
+void Type(QDialog* d, const QString& text) {
+    Field(d)->selectAll();
+    QTest::keyClick(Field(d), Qt::Key_Backspace);
+    QTest::keyClicks(Field(d), text);
+}
+const DialogDriver::Step kEsc = [](QDialog* d) { QTest::keyClick(Field(d), Qt::Key_Escape); };
+
+}  // namespace
+
+class SettingsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void dialogsOpenFromTheBoxes();
+    void refusedValuesKeepTheDialogAndTheValue();
+    void applyingSwitchesLabel1AndTheConversion();
+};
+
+// Each shortcut opens its dialog while a box has the focus: the title, the current value
+// selected in the focused field, the fill buttons. The box neither copies nor selects all.
+void SettingsTest::dialogsOpenFromTheBoxes() {
+    Window w;
+    QTest::keyClicks(w.zz, "123");
+    w.zz->setSelection(1, 1);
+    struct Case {
+        const char* key;
+        const char* title;
+        double Form1::*value;
+        const char* field;
+        bool iec;
+    };
+    const Case cases[] = {{"Ctrl+R", "设置 R0", &Form1::R0, "100", false},
+                          {"Ctrl+A", "设置系数 A", &Form1::A, "0.00390802", true},
+                          {"Ctrl+B", "设置系数 B", &Form1::B, "-5.8E-07", true},
+                          {"Ctrl+C", "设置系数 C", &Form1::C, "-4.2735E-12", true}};
+    for (const auto& c : cases) {
+        const double before = w.form.*c.value;
+        QString title, field, selected, clipboard, pasted;
+        bool focused = false, iec = false;
+        const int open = w.Press(c.key, {[&](QDialog* d) {
+                                     title = d->windowTitle();
+                                     field = Field(d)->text();
+                                     selected = Field(d)->selectedText();
+                                     focused = QApplication::focusWidget() == Field(d);
+                                     iec = d->findChild<QPushButton*>("iec") != nullptr;
+                                     // The usual editing keys act in the field.
+                                     QLineEdit* edit = Field(d);
+                                     edit->setSelection(0, 1);
+                                     QTest::keySequence(edit, QKeySequence::SelectAll);
+                                     QTest::keySequence(edit, QKeySequence::Copy);
+                                     clipboard = QApplication::clipboard()->text();
+                                     QApplication::clipboard()->setText(QStringLiteral("7"));
+                                     QTest::keySequence(edit, QKeySequence::Paste);
+                                     pasted = edit->text();
+                                     Type(d, "1000");  // typed, then Esc: nothing changes
+                                     kEsc(d);
+                                 }});
+        QCOMPARE(open, 0);
+        QCOMPARE(title, QString::fromUtf8(c.title));
+        QCOMPARE(field, QString::fromLatin1(c.field));
+        QCOMPARE(selected, field);
+        QVERIFY(focused);
+        QCOMPARE(iec, c.iec);
+        QCOMPARE(clipboard, field);
+        QCOMPARE(pasted, QStringLiteral("7"));
+        QCOMPARE(w.form.*c.value, before);
+        QCOMPARE(w.zz->text(), QStringLiteral("123"));
+        QCOMPARE(w.zz->selectedText(), QStringLiteral("2"));
+    }
+    QCOMPARE(w.label1->text(), QStringLiteral("默认"));
+}
+
+void SettingsTest::refusedValuesKeepTheDialogAndTheValue() {
+    Window w;
+    struct Case {
+        const char* key;
+        const char* typed;
+    };
+    const Case cases[] = {{"Ctrl+R", "abc"}, {"Ctrl+R", ""},   {"Ctrl+R", "-5"},    {"Ctrl+R", "0"},
+                          {"Ctrl+R", "1e9"}, {"Ctrl+R", "1e400"}, {"Ctrl+B", "-0.01"}, {"Ctrl+A", "0"}};
+    for (const auto& c : cases) {
+        std::vector<ModalWatcher::Seen> boxes;
+        QString kept;
+        bool stillOpen = false;
+        const int open = w.Press(c.key,
+                                 {[&](QDialog* d) {
+                                      Type(d, QString::fromLatin1(c.typed));
+                                      QTest::keyClick(Field(d), Qt::Key_Return);  // Enter is 确定
+                                      stillOpen = d->isVisible();
+                                      kept = Field(d)->text();
+                                  },
+                                  kEsc},
+                                 &boxes);
+        QCOMPARE(open, 0);
+        QVERIFY2(stillOpen, c.typed);
+        QCOMPARE(kept, QString::fromLatin1(c.typed));
+        QCOMPARE(boxes.size(), size_t(1));
+        QCOMPARE(boxes[0].title, QStringLiteral("错误提示"));
+        QCOMPARE(boxes[0].icon, QMessageBox::Information);
+        QVERIFY(!boxes[0].text.isEmpty());
+        QCOMPARE(w.form.R0, kBuiltInR0);
+        QCOMPARE(w.form.A, kBuiltInA);
+        QCOMPARE(w.form.B, kBuiltInB);
+    }
+}
+
+void SettingsTest::applyingSwitchesLabel1AndTheConversion() {
+    Window w;
+    // The fill buttons only fill the field; 确定 applies.
+    QStringList filled;
+    w.Press("Ctrl+B", {[&](QDialog* d) {
+                Click(d, "iec");
+                filled << Field(d)->text();
+                Click(d, "builtin");
+                filled << Field(d)->text();
+                Click(d, "iec");
+                Click(d, "ok");
+            }});
+    QCOMPARE(filled, (QStringList{"-5.775E-07", "-5.8E-07"}));
+    QCOMPARE(w.form.B, kIecB);
+    QCOMPARE(w.label1->text(), QStringLiteral("自定"));
+    w.Press("Ctrl+B", {[](QDialog* d) { Click(d, "builtin"); Click(d, "ok"); }});
+    QCOMPARE(w.label1->text(), QStringLiteral("默认"));
+
+    // A Pt1000: typed over the selected value, applied with Enter.
+    w.Press("Ctrl+R", {[](QDialog* d) {
+                QTest::keyClicks(Field(d), " 1000 ");
+                QTest::keyClick(Field(d), Qt::Key_Return);
+            }});
+    QCOMPARE(w.form.R0, 1000.0);
+    QCOMPARE(w.label1->text(), QStringLiteral("自定"));
+    w.wdz->setText("25");
+    w.form.Command1_Click();
+    QCOMPARE(w.zz->text(), QStringLiteral(" 1097.338"));
+
+    // Nothing is kept: a new window starts with the built-in values.
+    w.form.close();
+    Form1 next;
+    next.SetInstanceName("quilvane-settings-test-next-" + std::to_string(::getpid()));
+    QVERIFY(next.Form_Load());
+    QCOMPARE(next.R0, kBuiltInR0);
+    QCOMPARE(next.findChild<QLabel*>("Label1")->text(), QStringLiteral("默认"));
+}
+
+QTEST_MAIN(SettingsTest)
+#include "settings_test.moc"
