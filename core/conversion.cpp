@@ -10,6 +10,7 @@ namespace quilvane {
 namespace {
 
 constexpr std::int16_t kTopOfRange = 850;
+constexpr double kBottomOfRange = -200;
 
 void ShowRangeNotice(const MessageBoxService& msgbox) {
     if (msgbox) msgbox(kRangeNotice, kNoticeTitle, MB_ICONINFORMATION);
@@ -30,6 +31,25 @@ double BelowZeroRatio(double t, double A, double B, double C) {
     return ((1 + t * A) + std::pow(t, 2) * B) + (t - 100) * (std::pow(t, 3) * C);
 }
 
+// The answer below 0 °C for the resistance ratio, from the quadratic root t, which lies
+// below it.
+double BelowZeroInverse(double t, double ratio, double A, double B, double C) {
+    // Below 0 °C: Newton's method on the full equation. The quadratic root lies below the
+    // answer and the curve is increasing and concave there, so the steps approach it
+    // from one side without overshooting.
+    // Over the whole 16-bit input the answer takes at most 12 steps; the cap only guards
+    // against coefficients that would not converge.
+    constexpr int kMaxSteps = 40;
+    for (int i = 0; i < kMaxSteps; ++i) {
+        const double f = BelowZeroRatio(t, A, B, C) - ratio;
+        const double slope = A + 2 * B * t + C * (4 * std::pow(t, 3) - 300 * std::pow(t, 2));
+        const double step = RequireFinite(f / slope);
+        t -= step;
+        if (std::fabs(step) < 1e-10) break;
+    }
+    return RequireFinite(t);
+}
+
 }  // namespace
 
 TemperatureResult ConvertTemperature(std::string_view text, double R0, double A, double B, double C,
@@ -46,7 +66,11 @@ TemperatureResult ConvertTemperature(std::string_view text, double R0, double A,
     const double ratio = RequireFinite(BelowZeroRatio(t, A, B, C));
     // The ratio is rounded to 15 significant digits, as its text, before scaling.
     const double resistance = ReadNumber(SpacedText(ratio)) * R0;
-    return {PlainText(resistance), kBelowZeroCaption};
+    TemperatureResult result{PlainText(resistance), kBelowZeroCaption};
+    // Below the equation's range the value is a reference only; said once the result exists,
+    // so that an input that cannot be converted gets the error alone.
+    if (t < kBottomOfRange) ShowRangeNotice(msgbox);
+    return result;
 }
 
 TemperatureResult ConvertTemperature(std::string_view text, double A, double B, double C,
@@ -77,21 +101,10 @@ double com(std::int16_t r, double R0, double A, double B, double C, const Messag
     const double x = ratio - 1;
     double t = RequireFinite(2 * x / (A + std::sqrt(A * A + 4 * B * x)));
     if (ratio >= 1) return t;
-
-    // Below 0 °C: Newton's method on the full equation. The quadratic root lies below the
-    // answer and the curve is increasing and concave there, so the steps approach it
-    // from one side without overshooting.
-    // Over the whole 16-bit input the answer takes at most 12 steps; the cap only guards
-    // against coefficients that would not converge.
-    constexpr int kMaxSteps = 40;
-    for (int i = 0; i < kMaxSteps; ++i) {
-        const double f = BelowZeroRatio(t, A, B, C) - ratio;
-        const double slope = A + 2 * B * t + C * (4 * std::pow(t, 3) - 300 * std::pow(t, 2));
-        const double step = RequireFinite(f / slope);
-        t -= step;
-        if (std::fabs(step) < 1e-10) break;
-    }
-    return RequireFinite(t);
+    t = BelowZeroInverse(t, ratio, A, B, C);
+    // Below the resistance of -200 °C the answer is a reference only.
+    if (ratio < BelowZeroRatio(kBottomOfRange, A, B, C)) ShowRangeNotice(msgbox);
+    return t;
 }
 
 double com(std::int16_t r, double A, double B, double C, const MessageBoxService& msgbox) {

@@ -35,7 +35,8 @@ inline constexpr double kIecC = -4.183E-12;
 // Resistance of a platinum sensor of R0 ohms at 0 °C for the temperature typed as text, by
 // the Callendar–Van Dusen equation. From 0 °C up the value is rounded to a whole degree and
 // limited to 0..850 (the range notice is shown at 850 and above); below 0 °C it is used as
-// typed with the C term. Throws NumericError when the input cannot be converted.
+// typed with the C term, and below -200 °C the notice is shown once the result is computed.
+// Throws NumericError, with no notice, when the input cannot be converted.
 TemperatureResult ConvertTemperature(std::string_view text, double R0, double A, double B, double C,
                                      const MessageBoxService& msgbox);
 
@@ -50,7 +51,8 @@ double cknum(std::int16_t who, std::int16_t min, std::int16_t max,
 
 // Temperature in °C of a sensor of R0 ohms at 0 °C reading r ohms: the exact inverse of the
 // equation above. At and above the resistance of 850 °C the range notice is shown and 850
-// returned. Throws NumericError when the values give no finite answer.
+// returned; below the resistance of -200 °C the notice is shown before the exact inverse is
+// returned. Throws NumericError, with no notice, when the values give no finite answer.
 double com(std::int16_t r, double R0, double A, double B, double C, const MessageBoxService& msgbox);
 
 // The same for a Pt100 (R0 = 100 Ω).

@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -15,11 +16,13 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QTranslator>
 
 #include <limits>
 
 #include "core/conversion.h"
 #include "startup/single_instance.h"
+#include "window/input_text.h"
 #include "window/layout.h"
 #include "window/message_boxes.h"
 #include "window/settings_dialog.h"
@@ -45,8 +48,8 @@ private:
 };
 
 // "宋体" maps to the Song-style faces that may be installed; the interface font is a sans
-// face that shows Chinese and every sign of the captions.
-void InstallFonts() {
+// face that shows Chinese and every sign of the captions. Once per process.
+void InstallFontsAndTranslations() {
     static bool done = false;
     if (done) return;
     done = true;
@@ -57,6 +60,14 @@ void InstallFonts() {
     ui.setFamilies({QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"), ui.family()});
     ui.setPointSize(9);
     QApplication::setFont(ui);
+
+    // Qt's own texts (message-box buttons, the boxes' context menu) in Simplified Chinese,
+    // whatever the desktop's locale.
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
 }
 
 template <typename W>
@@ -91,7 +102,7 @@ Form1::Form1(QWidget* parent)
       clock_(NowLocal),
       instanceName_(DefaultInstanceName()) {
     setObjectName(QStringLiteral("Form1"));
-    InstallFonts();
+    InstallFontsAndTranslations();
     setWindowTitle(QStringLiteral("Quilvane V1.0"));
     setWindowIcon(QIcon(QStringLiteral(":/quilvane/quilvane.ico")));
     // Fixed single border: a close box and system menu, no minimize or maximize.
@@ -289,11 +300,12 @@ void Form1::Command1_Click() {
 
     try {
         if (toResistance) {
-            const TemperatureResult result = ConvertTemperature(temperature.toStdString(), R0, A, B, C, msgbox_);
+            const TemperatureResult result = ConvertTemperature(FoldedInput(temperature), R0, A, B, C, msgbox_);
             zz->setText(Utf8(result.resistance));
+            zz->setCursorPosition(0);  // a result wider than the box shows from its first digit
             dqgs->setText(Utf8(result.caption));
         } else {
-            const double t = com(RoundToInt16(ReadNumber(resistance.toStdString())), R0, A, B, C, msgbox_);
+            const double t = com(RoundToInt16(ReadNumber(FoldedInput(resistance))), R0, A, B, C, msgbox_);
             msgbox_(PlainText(t), "", MB_OK);
         }
     } catch (const NumericError&) {

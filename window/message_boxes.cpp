@@ -1,6 +1,10 @@
 #include "window/message_boxes.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
+#include <QShortcut>
 #include <QPointer>
 
 #include "window/layout.h"
@@ -16,6 +20,15 @@ MessageBoxService ModalMessageBoxes(QWidget* parent) {
         box.setText(QString::fromStdString(prompt));
         box.setIcon((style & MB_ICONINFORMATION) ? QMessageBox::Information : QMessageBox::NoIcon);
         box.setStandardButtons(QMessageBox::Ok);
+        // The text can be selected, and Ctrl+C copies the selection or, with none, the whole
+        // text: an answer outlives its box.
+        box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+        auto* copy = new QShortcut(QKeySequence::Copy, &box);
+        QObject::connect(copy, &QShortcut::activated, &box, [&box] {
+            const auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            const QString selected = label ? label->selectedText() : QString();
+            QGuiApplication::clipboard()->setText(selected.isEmpty() ? box.text() : selected);
+        });
         box.exec();
     };
 }

@@ -6,8 +6,9 @@ class QWidget;
 
 namespace quilvane {
 
-// Message boxes as modal QMessageBoxes over the given window: plain text, one OK button,
-// the information icon for MB_ICONINFORMATION, the program's name for an empty title.
+// Message boxes as modal QMessageBoxes over the given window: plain text that can be
+// selected and copied, one OK button, the information icon for MB_ICONINFORMATION, the
+// program's name for an empty title.
 MessageBoxService ModalMessageBoxes(QWidget* parent);
 
 }  // namespace quilvane

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "core/value_text.h"
+#include "window/input_text.h"
 #include "window/message_boxes.h"
 
 using namespace quilvane;
@@ -74,7 +75,7 @@ SettingsDialog::SettingsDialog(Setting setting, QWidget* parent)
 }
 
 void SettingsDialog::accept() {
-    const std::optional<double> v = ReadWholeNumber(field_->text().toStdString());
+    const std::optional<double> v = ReadWholeNumber(FoldedInput(field_->text()));
     std::optional<std::string> wrong;
     if (!v) wrong = "请输入一个有限的十进制数值，例如 100 或 3.9083E-03！";
     else wrong = setting_.check(*v);

@@ -68,12 +68,13 @@ TEST(ConvertTemperature, Table) {
         {"-50", "80.3068871875", kBelow, false},
         {"-100", "60.25433", kBelow, false},
         {"-200", "18.49396", kBelow, false},
-        {"-300", "-27.07598", kBelow, false},
+        {"-300", "-27.07598", kBelow, true},
         {"abc", " 100", "0" + kAbove, false},
         {" ", " 100", "0" + kAbove, false},
         {"", " 100", "0" + kAbove, false},
         {"1e-400", " 100", "0" + kAbove, false},
-        {"-1e78", "-4.2735E+302", kBelow, false},
+        {"-200.0001", "18.4939167194581", kBelow, true},
+        {"-1e78", "-4.2735E+302", kBelow, true},
     };
     for (const auto& c : cases) {
         Recorder r;
@@ -89,7 +90,7 @@ TEST(ConvertTemperature, Table) {
 }
 
 TEST(ConvertTemperature, UnconvertibleInputThrowsNumericError) {
-    for (const char* text : {"32767.5", "40000", "1e99999", "-1e99999", "-1e80", "&H8000"}) {
+    for (const char* text : {"32767.5", "40000", "1e99999", "-1e99999", "-1e80", "-1e200", "&H8000"}) {
         Recorder r;
         EXPECT_THROW(ConvertTemperature(text, A, B, C, r.service()), NumericError) << text;
         EXPECT_TRUE(r.shown.empty()) << text;
@@ -128,7 +129,9 @@ TEST(Com, InvertsTheEquationOverItsWholeInput) {
     for (int r = -32768; r <= 390; ++r) {
         Recorder rec;
         const double t = com(static_cast<std::int16_t>(r), A, B, C, rec.service());
-        ASSERT_TRUE(rec.shown.empty()) << r;
+        // The notice below 18.49396 Ω, the resistance of -200 °C.
+        if (r <= 18) ExpectRangeNotice(rec);
+        else ASSERT_TRUE(rec.shown.empty()) << r;
         ASSERT_LE(std::fabs(Forward(t) - r), 1e-9) << "r = " << r << ", t = " << t;
         ASSERT_GT(t, previous) << r;
         previous = t;
@@ -138,10 +141,12 @@ TEST(Com, InvertsTheEquationOverItsWholeInput) {
 TEST(Com, KnownPoints) {
     Recorder r;
     EXPECT_EQ(com(100, A, B, C, r.service()), 0.0);
-    EXPECT_NEAR(com(0, A, B, C, r.service()), -241.9, 0.05);
     EXPECT_NEAR(com(138, A, B, C, r.service()), 98.7, 0.05);
-    EXPECT_NEAR(com(18, A, B, C, r.service()), -201.14, 0.01);
+    EXPECT_NEAR(com(19, A, B, C, r.service()), -198.83, 0.001);
     EXPECT_TRUE(r.shown.empty());
+    EXPECT_NEAR(com(0, A, B, C, r.service()), -241.9, 0.05);
+    EXPECT_NEAR(com(18, A, B, C, r.service()), -201.14, 0.01);
+    EXPECT_EQ(r.shown.size(), 2u);
 }
 
 TEST(Com, TopOfRangeShowsTheNoticeAndGives850) {
@@ -165,7 +170,7 @@ TEST(Settings, IecTableAndPt1000) {
         bool notice;
     };
     // IEC 60751 table values, rounded to 0.01 Ω.
-    const Case iec[] = {{100, -200, 18.52, false}, {100, -100, 60.26, false}, {100, 0, 100.00, false},
+    const Case iec[] = {{100, -200, 18.52, false}, {1000, -200.5, 183.04, true}, {100, -100, 60.26, false}, {100, 0, 100.00, false},
                         {100, 100, 138.51, false}, {100, 200, 175.86, false}, {100, 400, 247.09, false},
                         {100, 600, 313.71, false}, {100, 800, 375.70, false}, {1000, 850, 3904.81, true}};
     for (const auto& c : iec) {
@@ -192,11 +197,11 @@ TEST(Settings, ComInvertsPt1000WithIecCoefficients) {
         const double t = com(static_cast<std::int16_t>(ohms), 1000, kIecA, kIecB, kIecC, r.service());
         if (ohms >= top) {
             ASSERT_EQ(t, 850.0) << ohms;
-            ASSERT_EQ(r.shown.size(), 1u) << ohms;
         } else {
             ASSERT_NEAR(forward(t), ohms, 1e-8) << ohms;
-            ASSERT_TRUE(r.shown.empty()) << ohms;
         }
+        // The notice outside R(-200) = 185.2 Ω .. R(850).
+        ASSERT_EQ(r.shown.size(), (ohms >= top || ohms < forward(-200)) ? 1u : 0u) << ohms;
     }
 }
 

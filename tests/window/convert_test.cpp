@@ -1,10 +1,14 @@
 #include <QAction>
+#include <QClipboard>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include <unistd.h>
+
+#include <memory>
 
 #include "core/value_text.h"
 #include "tests/window/modal_watcher.h"
@@ -89,6 +93,7 @@ private slots:
     void focusClearingReadiesTheNextConversion();
     void returningFromAMessageClearsNothing();
     void aboutAndInertItems();
+    void messageBoxesSpeakChineseAndCopy();
 };
 
 void ConvertTest::click_data() {
@@ -127,6 +132,41 @@ void ConvertTest::click_data() {
                                           << "32767.5" << "" << "" << tIn;
     QTest::newRow("below-zero overflow") << "-1e80" << "" << QStringList{msg(kError, kOverflow, info)}
                                          << "-1e80" << "" << "" << tIn;
+    // What a Chinese input method types reads as its ASCII form; the box keeps it as typed.
+    struct Typed {
+        const char* tag;
+        const char* text;
+        const char* zz;
+        QString caption;
+    };
+    const QString at25 = "25" + kAbove;
+    const Typed typed[] = {
+        {"full-width 25", "２５", " 109.7338", at25},         {"full-width -50", "－５０", "80.3068871875", kBelow},
+        {"minus sign", "−40", "84.271290944", kBelow},         {"ideographic stop", "-12。5", "95.1058185998535", kBelow},
+        {"full-width point", "１００．０", " 138.5002", "100" + kAbove}, {"25℃", "２５℃", " 109.7338", at25},
+        {"full-width plus", "＋２５", " 109.7338", at25},      {"mixed", "-1２.5", "95.1058185998535", kBelow},
+        {"ideographic space", "　２５", " 109.7338", at25},    {"decimal comma", "-12,5", "95.3019412923904", kBelow},
+    };
+    for (const auto& t : typed)
+        QTest::newRow(t.tag) << QString::fromUtf8(t.text) << "" << QStringList{} << QString::fromUtf8(t.text)
+                             << QString::fromUtf8(t.zz) << t.caption << tIn;
+    QTest::newRow("full-width 110 ohms") << "" << "１１０"
+                                         << QStringList{msg("Quilvane", k110Ohms, QMessageBox::NoIcon)}
+                                         << "" << "１１０" << "" << rIn;
+    // Below the equation's range: the notice, then the value, computed as ever.
+    QTest::newRow("-200") << "-200" << "" << QStringList{} << "-200" << "18.49396" << kBelow << tIn;
+    QTest::newRow("-300") << "-300" << "" << QStringList{msg(kNotice, kRange, info)} << "-300"
+                          << "-27.07598" << kBelow << tIn;
+    QTest::newRow("0 ohms") << "" << "0"
+                            << QStringList{msg(kNotice, kRange, info),
+                                           msg("Quilvane", "-241.906438429507", QMessageBox::NoIcon)}
+                            << "" << "0" << "" << rIn;
+    QTest::newRow("18 ohms") << "" << "18"
+                             << QStringList{msg(kNotice, kRange, info),
+                                            msg("Quilvane", "-201.140736976355", QMessageBox::NoIcon)}
+                             << "" << "18" << "" << rIn;
+    QTest::newRow("-1e200") << "-1e200" << "" << QStringList{msg(kError, kOverflow, info)}
+                            << "-1e200" << "" << "" << tIn;
     QTest::newRow("resistance overflow") << "" << "-32768.6" << QStringList{msg(kError, kOverflow, info)}
                                          << "" << "-32768.6" << "" << rIn;
 }
@@ -152,6 +192,35 @@ void ConvertTest::click() {
     QFETCH(int, marks);
     CheckMarks(w, Marks(marks));
     QVERIFY(w.form.isVisible());
+    // A result is shown from its first digit, however wide.
+    if (marks == int(Marks::TemperatureIn)) QCOMPARE(w.zz->cursorPosition(), 0);
+}
+
+// Qt's own texts are Chinese, and an answer's text can be selected and copied.
+void ConvertTest::messageBoxesSpeakChineseAndCopy() {
+    Window w;
+    w.zz->setText("110");
+    QString ok, copied;
+    Qt::TextInteractionFlags flags;
+    {
+        ModalWatcher watcher([&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ok = box->button(QMessageBox::Ok)->text();
+            flags = box->findChild<QLabel*>("qt_msgbox_label")->textInteractionFlags();
+            QApplication::clipboard()->clear();
+            QTest::keySequence(box, QKeySequence::Copy);
+            copied = QApplication::clipboard()->text();
+        });
+        w.Click();
+    }
+    QCOMPARE(ok, QStringLiteral("确定"));
+    QVERIFY(flags.testFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard));
+    QCOMPARE(copied, k110Ohms);
+    QStringList menu;
+    const std::unique_ptr<QMenu> context(w.zz->createStandardContextMenu());
+    for (const QAction* action : context->actions()) menu << action->text();
+    const QString joined = menu.join(' ');
+    QVERIFY2(joined.contains("复制") && joined.contains("粘贴") && joined.contains("全选"), qPrintable(joined));
 }
 
 void ConvertTest::rangeNoticeComesOverTheMarkedBoxesBeforeTheResult() {
