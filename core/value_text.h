@@ -44,6 +44,17 @@ std::string PlainText(double x);
 // A local date and time of day in whole seconds, without a time zone.
 using Moment = std::chrono::local_seconds;
 
+// The strftime patterns of the clock texts under the current LC_TIME locale: its own date
+// and time patterns where they show the seconds and read back for every moment, otherwise
+// the nearest sound form (a four-digit year, a 24-hour time with seconds, or ISO 8601).
+// Decided once per locale by probing moments.
+struct ClockPatterns {
+    std::string date;
+    std::string time;
+    bool own = false;  // the locale's own pair
+};
+ClockPatterns CurrentClockPatterns();
+
 // The locale's short date, a blank and its time of day; the date alone at 00:00:00.
 std::string ClockText(Moment m);
 

@@ -1,4 +1,9 @@
+#include <algorithm>
 #include <clocale>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <vector>
 #include <cstdlib>
 #include <ctime>
 #include <stdexcept>
@@ -39,7 +44,8 @@ struct LocaleCase {
 };
 
 const LocaleCase kLocales[] = {
-    {"C", "12/07/26 08:31:08", "01/31/99 13:05:09", "12/07/26"},
+    // C's own date has a two-digit year, which cannot tell 2069 from 1969: four digits.
+    {"C", "12/07/2026 08:31:08", "01/31/1999 13:05:09", "12/07/2026"},
     {"en_US.UTF-8", "12/07/2026 08:31:08 AM", "01/31/1999 01:05:09 PM", "12/07/2026"},
     {"de_DE.UTF-8", "07.12.2026 08:31:08", "31.01.1999 13:05:09", "07.12.2026"},
     {"zh_CN.UTF-8", "2026年12月07日 08时31分08秒", "1999年01月31日 13时05分09秒",
@@ -69,6 +75,53 @@ TEST(ClockText, ReadsBackWhatItWrote) {
             const std::string text = ClockText(m);
             EXPECT_EQ(ReadClockText(text), m) << c.locale << ": " << text;
         }
+    }
+}
+
+// Every installed locale: the seconds shown, the text read back to the same moment, the date
+// alone at midnight. Reports the failing locales by name, and how many keep their own patterns.
+TEST(ClockText, ReadsBackInEveryLocale) {
+    std::vector<std::string> locales;
+    if (FILE* list = popen("locale -a", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, list)) locales.emplace_back(line, std::strcspn(line, "\n"));
+        pclose(list);
+    }
+    ASSERT_GT(locales.size(), 100u) << "locales-all is not installed";
+
+    std::vector<Moment> probes;
+    for (int h = 0; h < 24; ++h) probes.push_back(At(2026, 12, 7, h, 48, 58));
+    for (int y : {1999, 2026, 2069, 2099})
+        for (unsigned mo : {1u, 6u, 12u}) probes.push_back(At(y, mo, 20, 15, 8, 28));
+    const Moment midnight = At(2069, 6, 20, 0, 0, 0);
+
+    std::string failing;
+    std::map<bool, std::vector<std::string>> byKind;  // own patterns or not
+    for (const std::string& name : locales) {
+        TimeLocale locale(name.c_str());
+        if (!locale.ok()) {
+            failing += " " + name + "(cannot be set)";
+            continue;
+        }
+        bool ok = ClockText(midnight + seconds{1}).starts_with(ClockText(midnight) + " ");
+        for (const Moment m : probes) {
+            const std::string text = ClockText(m);
+            try {
+                ok = ok && ReadClockText(text) == m && text != ClockText(m + seconds{1});
+            } catch (const std::invalid_argument&) {
+                ok = false;
+            }
+        }
+        ok = ok && ReadClockText(ClockText(midnight)) == midnight;
+        if (!ok) failing += " " + name;
+        byKind[CurrentClockPatterns().own].push_back(name + " ‹" + ClockText(probes[15]) + "›");
+    }
+    EXPECT_EQ(failing, "") << "locales whose clock texts do not read back";
+    for (const auto& [own, names] : byKind) {
+        std::printf("%zu locales use %s, e.g.", names.size(), own ? "their own patterns" : "the fallback");
+        for (std::size_t i = 0; i < names.size(); i += std::max<std::size_t>(1, names.size() / 3))
+            std::printf(" %s", names[i].c_str());
+        std::printf("\n");
     }
 }
 
