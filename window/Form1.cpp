@@ -40,6 +40,8 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
+        // Smooth when the screen's scale factor enlarges it.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawPixmap(0, 0, picture_);
     }
 
@@ -56,8 +58,11 @@ void InstallFontsAndTranslations() {
     QFont::insertSubstitutions(QStringLiteral("宋体"),
                                {QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
                                 QStringLiteral("Noto Serif CJK SC")});
+    // WenQuanYi Zen Hei Mono has half-width Latin, as the classic Chinese system face has:
+    // with it every caption and the widest status text fit their fixed controls at 9 pt.
     QFont ui = QApplication::font();
-    ui.setFamilies({QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"), ui.family()});
+    ui.setFamilies({QStringLiteral("WenQuanYi Zen Hei Mono"), QStringLiteral("WenQuanYi Zen Hei"),
+                    QStringLiteral("Noto Sans CJK SC"), ui.family()});
     ui.setPointSize(9);
     QApplication::setFont(ui);
 
@@ -158,6 +163,13 @@ void Form1::BuildControls() {
 
     setTabOrder(zz, wdz);
     setTabOrder(wdz, Command1);
+
+    // What a screen reader says. Labels are read by their captions; dqgs reads out the formula
+    // in use. The picture, painted on the client area, is decoration and has no name.
+    zz->setAccessibleName(QStringLiteral("阻值（Ω）"));
+    wdz->setAccessibleName(QStringLiteral("温度值（℃）"));
+    Command1->setAccessibleName(QStringLiteral("换算"));
+    dqgs->setAccessibleDescription(QStringLiteral("当前使用公式"));
 }
 
 void Form1::BuildMenu() {
@@ -210,6 +222,8 @@ void Form1::BuildStatusBar() {
     };
     Panel1 = makePanel("Panel1", "当前时间：", 3440);
     Panel2 = makePanel("Panel2", " 本次使用时间：", 3660);
+    Panel1->setAccessibleDescription(QStringLiteral("当前时间"));
+    Panel2->setAccessibleDescription(QStringLiteral("本次使用时间"));
     row->addStretch(1);
     StatusBar1->addPermanentWidget(panels, 1);
 

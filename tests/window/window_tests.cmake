@@ -2,16 +2,31 @@
 find_package(Qt6 REQUIRED COMPONENTS Test)
 
 function(quilvane_window_test name)
+  quilvane_window_test_executable(${name})
+  add_test(NAME ${name} COMMAND ${name})
+  quilvane_window_test_environment(${name})
+endfunction()
+
+function(quilvane_window_test_environment test)
+  set_tests_properties(${test} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=zh_CN.UTF-8;ASAN_OPTIONS=detect_leaks=0"
+    TIMEOUT 120)
+endfunction()
+
+function(quilvane_window_test_executable name)
   add_executable(${name} ${CMAKE_CURRENT_LIST_DIR}/${name}.cpp ${CMAKE_CURRENT_LIST_DIR}/modal_watcher.h
                          ${CMAKE_CURRENT_LIST_DIR}/dialog_driver.h)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_link_libraries(${name} PRIVATE quilvane_window quilvane_warnings Qt6::Test)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=zh_CN.UTF-8;ASAN_OPTIONS=detect_leaks=0"
-    TIMEOUT 120)
 endfunction()
 
 quilvane_window_test(form1_test)
 quilvane_window_test(convert_test)
 quilvane_window_test(settings_test)
+
+# Every text fits its control at each scale factor; the factor is set before Qt starts.
+quilvane_window_test_executable(fit_test)
+foreach(scale 1 1.25 1.5 2)
+  add_test(NAME fit_test_${scale} COMMAND fit_test ${scale})
+  quilvane_window_test_environment(fit_test_${scale})
+endforeach()
