@@ -7,7 +7,7 @@ set -euo pipefail
 run=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-arphic-uming fonts-wqy-zenhei
      qt6-translations-l10n locales)
 test=(libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev libxcb1-dev
-      xvfb xauth xdotool xclip x11-utils imagemagick locales-all util-linux)
+      xvfb xauth xdotool xclip x11-utils imagemagick locales-all util-linux python3)
 case "${1:-run}" in
     run) want=("${run[@]}") ;;
     test) want=("${run[@]}" "${test[@]}") ;;

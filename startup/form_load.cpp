@@ -1,6 +1,7 @@
 // Start-up of the window: what runs once before it is first shown.
 #include <QLabel>
 #include <QLineEdit>
+#include <QSocketNotifier>
 
 #include "core/conversion.h"
 #include "core/value_text.h"
@@ -23,6 +24,11 @@ bool Form1::Form_Load() {
     if (!instance_->Claim(instanceName_)) {
         msgbox_("该程序已经处于运行状态！", "系统提示", MB_ICONINFORMATION);
         return false;
+    }
+    if (instance_->fd() >= 0) {
+        // Later copies connect to read our uid; their connections are closed as they come.
+        auto* asked = new QSocketNotifier(instance_->fd(), QSocketNotifier::Read, this);
+        connect(asked, &QSocketNotifier::activated, this, [this] { instance_->AcceptPending(); });
     }
 
     tm = ClockText(clock_());

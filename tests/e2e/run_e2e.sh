@@ -3,7 +3,8 @@
 #   it starts, its window is 477 wide and centred; a second copy shows the notice and ends
 #   when it is dismissed while the first keeps running; 25 typed and converted gives
 #    109.7338 in the resistance box; with R0 set to 1000 through Ctrl+R it gives  1097.338;
-#   F12 ends it.
+#   F12 ends it; two copies started together leave one window. All of it while another user
+#   (uid 65534, where the test may change to it) holds the name this user's copy asks first.
 # The programs under test run in a private network namespace, where the names that mark a
 # running copy are their own: a copy the same user already runs cannot interfere. To show
 # that, a copy is started outside the namespace first and holds the real name throughout.
@@ -89,6 +90,24 @@ fi
 pids=()
 trap 'for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null || true; done' EXIT
 geometry() { xwininfo -id "$1" | awk -v k="$2" '$0 ~ k {print $NF}'; }
+count() { xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l; }
+
+# Another local user (uid 65534) holds the name this user's copy asks for first: it must not
+# keep the program from starting, nor keep a second copy from being refused.
+name=quilvane-$(id -u)
+if setpriv --reuid=65534 --regid=65534 --clear-groups true 2>/dev/null; then
+    setpriv --reuid=65534 --regid=65534 --clear-groups /usr/bin/python3 -c '
+import socket, sys, time
+s = socket.socket(socket.AF_UNIX)
+s.bind("\0" + sys.argv[1])
+s.listen(128)
+time.sleep(600)' "$name" & pids+=($!)
+    for _ in $(seq 50); do grep -q "@$name\$" /proc/net/unix && break; sleep 0.1; done
+    grep -q "@$name\$" /proc/net/unix || fail "the stranger did not bind @$name"
+    echo "a stranger (uid 65534) holds @$name"
+else
+    echo "SKIP: cannot change to uid 65534 here, so no stranger holds the name"
+fi
 
 "$program" >"$out/first.log" 2>&1 & first=$!
 pids+=("$first")
@@ -163,4 +182,22 @@ xdotool windowfocus --sync "$win"
 xdotool key F12
 wait_exit "$first" || fail "F12 did not end the program"
 echo "F12 ended the program"
+
+# Two copies started at the same instant: one window and one notice, then one window.
+"$program" >"$out/pair-a.log" 2>&1 & a=$!
+"$program" >"$out/pair-b.log" 2>&1 & b=$!
+pids+=("$a" "$b")
+for _ in $(seq 100); do
+    [ "$(count '^Quilvane V1.0$')" -ge 1 ] && [ "$(count '^系统提示$')" -ge 1 ] && break
+    sleep 0.1
+done
+[ "$(count '^Quilvane V1.0$')" -eq 1 ] && [ "$(count '^系统提示$')" -eq 1 ] || { titles; fail "two copies at once did not give one window and one notice"; }
+notice=$(wait_window '^系统提示$') || fail "no notice"
+xdotool windowfocus --sync "$notice"
+xdotool key Return
+for _ in $(seq 50); do kill -0 "$a" 2>/dev/null && kill -0 "$b" 2>/dev/null || break; sleep 0.1; done
+running=0
+for p in "$a" "$b"; do kill -0 "$p" 2>/dev/null && running=$((running + 1)); done
+[ "$running" -eq 1 ] && [ "$(count '^Quilvane V1.0$')" -eq 1 ] || { titles; fail "$running copies run after the notice"; }
+echo "two copies at once: one window, one notice"
 echo "1 passed, 0 failed"

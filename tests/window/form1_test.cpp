@@ -10,9 +10,18 @@
 #include <QTest>
 #include <QTimer>
 
+#include <grp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <signal.h>
 #include <unistd.h>
+
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 #include "core/value_text.h"
 #include "startup/single_instance.h"
@@ -74,7 +83,8 @@ private slots:
     void clockTicks();
     void tickBeforeStartMomentIsHarmless();
     void secondCopyShowsNoticeAndEnds();
-    void singleInstanceSurvivesKill9();
+    void singleInstance_data();
+    void singleInstance();
 };
 
 void Form1Test::controlsSitWhereTheLayoutSays() {
@@ -385,46 +395,111 @@ void Form1Test::secondCopyShowsNoticeAndEnds() {
     QVERIFY(!second.form.isVisible());
 }
 
-void Form1Test::singleInstanceSurvivesKill9() {
-    const std::string name = TestInstanceName("kill");
-    {
-        SingleInstance a, b;
-        QVERIFY(a.Claim(name));
-        QVERIFY(!b.Claim(name));
-    }
-    int ready[2];
-    QVERIFY(::pipe(ready) == 0);
-    // Kills the paused child and closes the pipe however the test leaves.
-    struct Child {
-        pid_t pid;
-        int* pipe;
-        ~Child() {
-            if (pid > 0) {
-                ::kill(pid, SIGKILL);
-                ::waitpid(pid, nullptr, 0);
+namespace {
+
+// A process holding an instance name: this user's copy (a SingleInstance that accepts as the
+// program does), or a stranger of uid 65534 that binds and listens on the exact name.
+class Holder {
+public:
+    enum Kind { Ours, Stranger };
+    Holder(Kind kind, const std::string& name) {
+        int ready[2];
+        if (::pipe(ready) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(ready[0]);
+            char ok = '1';
+            SingleInstance mine;
+            if (kind == Stranger) {
+                if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) ok = 'u';
+                const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                sockaddr_un a{};
+                a.sun_family = AF_UNIX;
+                std::memcpy(a.sun_path + 1, name.data(), name.size());
+                const auto size = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+                if (ok == '1' && (::bind(fd, reinterpret_cast<sockaddr*>(&a), size) != 0 || ::listen(fd, 128) != 0))
+                    ok = '0';
+            } else if (!mine.Claim(name)) {
+                ok = '0';
             }
-            ::close(pipe[0]);
-            ::close(pipe[1]);
+            (void)!::write(ready[1], &ok, 1);
+            for (;;) {
+                pollfd p{mine.fd(), POLLIN, 0};
+                if (::poll(&p, mine.fd() >= 0 ? 1 : 0, -1) > 0) mine.AcceptPending();
+            }
         }
-    } child{::fork(), ready};
-    if (child.pid == 0) {
-        SingleInstance held;
-        const char ok = held.Claim(name) ? '1' : '0';
-        (void)!::write(ready[1], &ok, 1);
-        for (;;) ::pause();
+        ::close(ready[1]);
+        if (::read(ready[0], &state_, 1) != 1) state_ = '0';
+        ::close(ready[0]);
     }
-    char ok = 0;
-    QCOMPARE(::read(ready[0], &ok, 1), ssize_t(1));
-    QCOMPARE(ok, '1');
-    {
-        SingleInstance mine;
-        QVERIFY(!mine.Claim(name));  // the child holds it
+    Holder(const Holder&) = delete;
+    Holder& operator=(const Holder&) = delete;
+    ~Holder() { Kill(); }
+    char state() const { return state_; }  // '1' holding, 'u' could not change uid, '0' failed
+    void Kill() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
     }
-    ::kill(child.pid, SIGKILL);
-    ::waitpid(child.pid, nullptr, 0);
-    child.pid = -1;
-    SingleInstance after;
-    QVERIFY(after.Claim(name));
+
+private:
+    pid_t pid_ = -1;
+    char state_ = '0';
+};
+
+}  // namespace
+
+void Form1Test::singleInstance_data() {
+    QTest::addColumn<QStringList>("holders");  // "ours:K" or "stranger:K", K the name's place
+    QTest::addColumn<bool>("killFirst");         // the first holder ends with kill -9 before the claim
+    QTest::addColumn<bool>("runs");
+    QTest::newRow("free name") << QStringList{} << false << true;
+    QTest::newRow("our own holder") << QStringList{"ours:0"} << false << false;
+    QTest::newRow("our copy further on") << QStringList{"ours:2"} << false << false;
+    QTest::newRow("a stranger's holder") << QStringList{"stranger:0"} << false << true;
+    QTest::newRow("stranger, then our copy") << QStringList{"stranger:0", "ours:0"} << false << false;
+    QStringList everyName;
+    for (int k = 0; k <= SingleInstance::kSpareNames; ++k) everyName << QStringLiteral("stranger:%1").arg(k);
+    QTest::newRow("strangers on every name") << everyName << false << true;
+    QTest::newRow("holder killed with kill -9") << QStringList{"ours:0"} << true << true;
+}
+
+void Form1Test::singleInstance() {
+    QFETCH(QStringList, holders);
+    QFETCH(bool, killFirst);
+    QFETCH(bool, runs);
+    const std::string name = TestInstanceName(QTest::currentDataTag());
+    std::vector<std::unique_ptr<Holder>> held;
+    for (const QString& h : holders) {
+        const bool stranger = h.startsWith("stranger");
+        const int k = h.section(':', 1).toInt();
+        // "ours" claims the name itself, stepping over strangers as the program would.
+        const std::string at = stranger && k > 0 ? name + "-" + std::to_string(k) : name;
+        if (!stranger && k > 0) {
+            // Our copy started while strangers held the names before it, now gone.
+            std::vector<std::unique_ptr<Holder>> before;
+            for (int i = 0; i < k; ++i)
+                before.push_back(std::make_unique<Holder>(Holder::Stranger, i == 0 ? name : name + "-" + std::to_string(i)));
+            if (before[0]->state() == 'u') QSKIP("cannot change to uid 65534 (not root): stranger rows not run");
+            held.push_back(std::make_unique<Holder>(Holder::Ours, name));
+            QCOMPARE(held.back()->state(), '1');
+            continue;
+        }
+        held.push_back(std::make_unique<Holder>(stranger ? Holder::Stranger : Holder::Ours, at));
+        if (held.back()->state() == 'u') QSKIP("cannot change to uid 65534 (not root): stranger rows not run");
+        QCOMPARE(held.back()->state(), '1');
+    }
+    if (killFirst) held.front()->Kill();
+    SingleInstance mine;
+    QCOMPARE(mine.Claim(name), runs);
+    if (!runs) {
+        // Later copies keep meeting the holder: its backlog does not fill up.
+        for (int i = 0; i < 40; ++i) QVERIFY(!SingleInstance().Claim(name));
+    } else if (!holders.isEmpty() && !killFirst && mine.fd() >= 0) {
+        // Our copies still meet each other past the strangers.
+        QVERIFY(!SingleInstance().Claim(name));
+    }
 }
 
 QTEST_MAIN(Form1Test)
