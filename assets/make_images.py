@@ -4,6 +4,7 @@
 Writes, next to this script:
   quilvane.ico       three images: 32x32 in 2 colours, 32x32 and 16x16 in 16 colours
   quilvane-16.png, quilvane-32.png   the 16-colour images, for the desktop's icon theme
+  quilvane-48.png ... quilvane-256.png   larger sizes, each drawn at its size in full colour
   picture.gif        320x98, GIF89a, one frame, 256-entry colour table, no transparency
 
 Needs Debian's python3-pil and fonts-dejavu-core. The outputs are committed; run this
@@ -16,6 +17,8 @@ from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 HERE = Path(__file__).resolve().parent
 SCALE = 8  # icons are drawn large and reduced, for clean slanted edges
+LARGE_SIZES = (48, 64, 128, 256)
+GREY = (128, 128, 128)  # the shadow
 
 # The 16 standard VGA colours, the palette of 16-colour icons.
 VGA16 = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
@@ -33,15 +36,17 @@ def quad_band(quad, v0, v1):
     return [lerp(tl, bl, v0), lerp(tr, br, v0), lerp(tr, br, v1), lerp(tl, bl, v1)]
 
 
-def draw_icon(size):
-    """A small white window with a cyan title bar, slanted in perspective, with a grey shadow."""
-    s = size * SCALE / 32.0
-    img = Image.new("RGBA", (size * SCALE, size * SCALE), (0, 0, 0, 0))
+def draw_icon(size, scale=SCALE):
+    """A small white window with a cyan title bar, slanted in perspective, with a grey shadow.
+
+    With scale 1 it is drawn without smoothing, in the exact colours only."""
+    s = size * scale / 32.0
+    img = Image.new("RGBA", (size * scale, size * scale), (0, 0, 0, 0))
     d = ImageDraw.Draw(img)
     # Left edge nearer the viewer than the right: taller on the left.
     quad = [(4 * s, 5 * s), (26 * s, 8 * s), (26 * s, 25 * s), (4 * s, 28 * s)]
     shadow = [(x + 3 * s, y + 3 * s) for x, y in quad]
-    d.polygon(shadow, fill=(128, 128, 128, 255))
+    d.polygon(shadow, fill=GREY + (255,))
     d.polygon(quad, fill=(255, 255, 255, 255))
     d.polygon(quad_band(quad, 0.0, 0.24), fill=(0, 255, 255, 255))
     outline = max(1, round(s))
@@ -51,7 +56,10 @@ def draw_icon(size):
 
 
 def to_palette(img, palette):
-    """Nearest palette index per pixel, and the transparency mask (True = transparent)."""
+    """Nearest palette index per pixel, and the transparency mask (True = transparent).
+
+    A two-colour palette cannot hold grey: there the shadow's grey becomes a checkerboard of
+    black and white, which reads as grey, instead of all white."""
     w, h = img.size
     px = img.load()
     indices, mask = [], []
@@ -59,6 +67,9 @@ def to_palette(img, palette):
         for x in range(w):
             r, g, b, a = px[x, y]
             mask.append(a < 128)
+            if len(palette) == 2 and (r, g, b) == GREY and a >= 128:
+                indices.append((x + y) % 2)
+                continue
             best = min(range(len(palette)),
                        key=lambda i: (palette[i][0] - r) ** 2 + (palette[i][1] - g) ** 2
                        + (palette[i][2] - b) ** 2)
@@ -114,9 +125,13 @@ def quantized_rgba(img, palette):
 def make_icons():
     big, small = draw_icon(32), draw_icon(16)
     mono = [(0, 0, 0), (255, 255, 255)]
-    write_ico(HERE / "quilvane.ico", [(big, mono, 1), (big, VGA16, 4), (small, VGA16, 4)])
+    # The two-colour image is drawn unsmoothed, so that only the shadow is grey.
+    write_ico(HERE / "quilvane.ico", [(draw_icon(32, 1), mono, 1), (big, VGA16, 4), (small, VGA16, 4)])
     quantized_rgba(big, VGA16).save(HERE / "quilvane-32.png")
     quantized_rgba(small, VGA16).save(HERE / "quilvane-16.png")
+    # The desktop's larger sizes, each drawn at its own size in full colour.
+    for size in LARGE_SIZES:
+        draw_icon(size).save(HERE / f"quilvane-{size}.png", optimize=True)
 
 
 def vertical_gradient(draw, box, top, bottom):

@@ -2,16 +2,20 @@
 # Installs the Debian 12 packages Quilvane needs, when any is missing.
 #   deps.sh run    what building and running the program needs
 #   deps.sh test   that, plus the test, benchmark, fuzzing and screenshot tools
+#   deps.sh package   what building, checking and install-testing the .deb needs
 # On a system without dpkg it only lists the packages and leaves finding them to CMake.
 set -euo pipefail
 run=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-arphic-uming fonts-wqy-zenhei
      qt6-translations-l10n locales)
 test=(libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev libxcb1-dev
       xvfb xauth xdotool xclip x11-utils imagemagick locales-all util-linux python3)
+package=(debhelper dpkg-dev lintian desktop-file-utils appstream debootstrap
+         xvfb xdotool x11-utils imagemagick)
 case "${1:-run}" in
     run) want=("${run[@]}") ;;
     test) want=("${run[@]}" "${test[@]}") ;;
-    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+    package) want=("${run[@]}" "${package[@]}") ;;
+    *) echo "usage: $0 run|test|package" >&2; exit 2 ;;
 esac
 
 if ! command -v dpkg-query >/dev/null; then

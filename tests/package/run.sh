@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the Debian package and checks it: lintian, the desktop entry, the AppStream
+# metadata, then an install test in a fresh Debian 12 root (tests/package/install_test.sh).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+deb=$(bash packaging/deb.sh | tail -n 1)
+echo "== package $deb"
+passes=0
+fails=0
+check() {
+    local what=$1
+    shift
+    if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAIL: $what"; fails=$((fails + 1)); fi
+}
+
+check "lintian --fail-on error,warning" lintian --fail-on error,warning "$deb"
+
+# The installed desktop entry and metadata, as the package carries them.
+contents=$(mktemp -d)
+trap 'rm -rf "$contents"' EXIT
+dpkg-deb -x "$deb" "$contents"
+desktop=$contents/usr/share/applications/org.quilvane.quilvane.desktop
+said=$(desktop-file-validate "$desktop" 2>&1) || true
+check "desktop-file-validate prints nothing" test -z "$said"
+[ -z "$said" ] || echo "$said"
+check "appstreamcli validate --no-net --pedantic" \
+    appstreamcli validate --no-net --pedantic "$contents/usr/share/metainfo/org.quilvane.quilvane.metainfo.xml"
+for size in 16 32 48 64 128 256; do
+    icon=$contents/usr/share/icons/hicolor/${size}x${size}/apps/quilvane.png
+    check "icon ${size}x${size}" test "$(identify -format '%wx%h' "$icon" 2>/dev/null)" = "${size}x${size}"
+done
+
+check "install test" bash tests/package/install_test.sh "$deb"
+echo "$passes passed, $fails failed"
+[ "$fails" -eq 0 ]
