@@ -12,6 +12,7 @@
 
 #include "core/value_text.h"
 #include "tests/window/modal_watcher.h"
+#include "tests/window/shown_window.h"
 #include "window/Form1.h"
 
 using namespace quilvane;
@@ -31,24 +32,11 @@ const QString k110Ohms = QStringLiteral("25.6863262384183");
 
 enum class Marks { None, TemperatureIn, ResistanceIn };
 
-struct Window {
-    Form1 form;
-    QLineEdit* wdz = form.findChild<QLineEdit*>("wdz");
-    QLineEdit* zz = form.findChild<QLineEdit*>("zz");
+struct Window : ShownWindow {
     QLabel* dqgs = form.findChild<QLabel*>("dqgs");
     QPushButton* command = form.findChild<QPushButton*>("Command1");
 
-    Window() {
-        form.SetInstanceName("quilvane-test-" + std::to_string(::getpid()));
-        if (!form.Form_Load()) qFatal("start-up refused");
-        form.show();
-        Activate();
-    }
-    // Under offscreen a closed modal box leaves no window active.
-    void Activate() {
-        form.activateWindow();
-        if (!QTest::qWaitForWindowActive(&form)) qFatal("window not active");
-    }
+    Window() : ShownWindow("convert-test") {}
     void Click() {
         QTest::mouseClick(command, Qt::LeftButton);
         Activate();

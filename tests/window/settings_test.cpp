@@ -11,29 +11,17 @@
 #include "core/value_text.h"
 #include "tests/window/dialog_driver.h"
 #include "tests/window/modal_watcher.h"
+#include "tests/window/shown_window.h"
 #include "window/Form1.h"
 
 using namespace quilvane;
 
 namespace {
 
-struct Window {
-    Form1 form;
-    QLineEdit* zz = form.findChild<QLineEdit*>("zz");
-    QLineEdit* wdz = form.findChild<QLineEdit*>("wdz");
+struct Window : ShownWindow {
     QLabel* label1 = form.findChild<QLabel*>("Label1");
 
-    Window() {
-        form.SetInstanceName("quilvane-settings-test-" + std::to_string(::getpid()));
-        if (!form.Form_Load()) qFatal("start-up refused");
-        form.show();
-        Activate();
-    }
-    // Under offscreen a closed modal window leaves no window active.
-    void Activate() {
-        form.activateWindow();
-        if (!QTest::qWaitForWindowActive(&form)) qFatal("window not active");
-    }
+    Window() : ShownWindow("settings-test") {}
     // Presses a shortcut on the window and runs the steps on the dialog it opens.
     int Press(const char* key, std::vector<DialogDriver::Step> steps, std::vector<ModalWatcher::Seen>* boxes = nullptr) {
         Activate();
