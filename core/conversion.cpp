@@ -31,12 +31,10 @@ double BelowZeroRatio(double t, double A, double B, double C) {
     return ((1 + t * A) + std::pow(t, 2) * B) + (t - 100) * (std::pow(t, 3) * C);
 }
 
-// The answer below 0 °C for the resistance ratio, from the quadratic root t, which lies
-// below it.
+// The answer below 0 °C for the resistance ratio, by Newton's method on the full equation
+// from the quadratic root t. That root lies below the answer and the curve is increasing and
+// concave there, so the steps approach it from one side without overshooting.
 double BelowZeroInverse(double t, double ratio, double A, double B, double C) {
-    // Below 0 °C: Newton's method on the full equation. The quadratic root lies below the
-    // answer and the curve is increasing and concave there, so the steps approach it
-    // from one side without overshooting.
     // Over the whole 16-bit input the answer takes at most 12 steps; the cap only guards
     // against coefficients that would not converge.
     constexpr int kMaxSteps = 40;

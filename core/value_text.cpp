@@ -380,7 +380,7 @@ ClockPatterns CurrentClockPatterns() {
     static ClockPatterns decided;
     const char* name = std::setlocale(LC_TIME, nullptr);
     const std::lock_guard<std::mutex> lock(mutex);
-    if (name == nullptr || decidedFor != name || decided.date.empty()) {
+    if (name == nullptr || decidedFor != name) {
         decided = DecidePatterns();
         decidedFor = name ? name : "";
     }

@@ -12,22 +12,15 @@
 
 #include <clocale>
 #include <cstdlib>
-#include <unistd.h>
 
 #include "core/value_text.h"
+#include "tests/window/shown_window.h"
 #include "window/Form1.h"
 
 using namespace quilvane;
 using namespace std::chrono;
 
 namespace {
-
-Form1* MakeForm() {
-    auto* form = new Form1;
-    form->SetInstanceName("quilvane-fit-test-" + std::to_string(::getpid()));
-    if (!form->Form_Load()) qFatal("start-up refused");
-    return form;
-}
 
 // The room a control gives its text.
 int Room(QWidget* w) {
@@ -53,9 +46,8 @@ private slots:
 };
 
 void FitTest::everyTextFits() {
-    std::unique_ptr<Form1> form(MakeForm());
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    ShownWindow shown("fit-test");
+    Form1* form = &shown.form;
     const auto get = [&](const char* name) { return form->findChild<QWidget*>(QString::fromLatin1(name)); };
     // The scale asked for is the one in force.
     QCOMPARE(form->devicePixelRatioF(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
@@ -103,9 +95,8 @@ void FitTest::everyTextFits() {
 }
 
 void FitTest::controlsHaveAccessibleNames() {
-    std::unique_ptr<Form1> form(MakeForm());
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    ShownWindow shown("fit-test");
+    Form1* form = &shown.form;
     const auto get = [&](const char* name) { return form->findChild<QWidget*>(QString::fromLatin1(name)); };
     form->findChild<QLineEdit*>("wdz")->setText("25");
     form->Command1_Click();
