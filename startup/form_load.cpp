@@ -4,7 +4,7 @@
 #include <QSocketNotifier>
 
 #include "core/conversion.h"
-#include "core/value_text.h"
+#include "core/clock_text.h"
 #include "startup/single_instance.h"
 #include "window/Form1.h"
 #include "window/layout.h"

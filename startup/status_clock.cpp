@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-#include "core/value_text.h"
+#include "core/clock_text.h"
 #include "window/Form1.h"
 
 using namespace quilvane;

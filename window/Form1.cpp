@@ -21,6 +21,7 @@
 #include <limits>
 
 #include "core/conversion.h"
+#include "core/number_text.h"
 #include "startup/single_instance.h"
 #include "window/input_text.h"
 #include "window/layout.h"

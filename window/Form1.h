@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/message_box.h"
-#include "core/value_text.h"
+#include "core/clock_text.h"
 
 class QGroupBox;
 class QLabel;

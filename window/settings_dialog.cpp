@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/value_text.h"
+#include "core/number_text.h"
 #include "window/input_text.h"
 #include "window/message_boxes.h"
 
