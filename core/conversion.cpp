@@ -145,4 +145,14 @@ bool RisesStrictly(double A, double B, double C) {
     return MinimumOfCubic(above, 0, kTopOfRange) >= 0 && MinimumOfCubic(below, -200, 0) >= 0;
 }
 
+std::optional<std::string> R0Refusal(double R0) {
+    if (R0 > 0 && R0 <= 10000) return std::nullopt;
+    return "R0 须大于 0 且不大于 10000 Ω！";
+}
+
+std::optional<std::string> CoefficientsRefusal(double A, double B, double C) {
+    if (RisesStrictly(A, B, C)) return std::nullopt;
+    return "这个值使阻值在 -200℃ 至 850℃ 之间不再随温度严格上升，请检查！";
+}
+
 }  // namespace quilvane

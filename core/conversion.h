@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -62,5 +63,10 @@ double com(std::int16_t r, double A, double B, double C, const MessageBoxService
 // temperature over -200..850 °C (each piece's slope, a polynomial, is nowhere negative there
 // and not zero throughout). Decided from the slope's extremes, not by sampling.
 bool RisesStrictly(double A, double B, double C);
+
+// The rules for the values the Settings apply: what is wrong with a value, for the user, or
+// nothing when it may be applied. The coefficients are judged together, as they would be.
+std::optional<std::string> R0Refusal(double R0);
+std::optional<std::string> CoefficientsRefusal(double A, double B, double C);
 
 }  // namespace quilvane

@@ -1,40 +1,33 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace quilvane {
 
 // Marks this process as the running copy of the program for the current user, for as long
-// as the object lives. The mark is a listening abstract-namespace Unix socket: the kernel
-// frees it when the process ends however it ends, and binding it is one atomic step, so two
-// copies starting together cannot both win. No file is written.
-//
-// Abstract names carry no permissions, so any local user can bind ours. A name is therefore
-// only taken as this user's running copy when its holder's uid, read with SO_PEERCRED over a
-// connection, is ours. Names held by others are stepped over along a fixed, short sequence
-// (name, name-1, name-2, ...), where this user's copies still meet.
+// as the object lives, so that a later copy can refuse to run. Nothing is written to disk,
+// nothing outlives the process however it ends, and of two copies started together exactly
+// one runs. Other users cannot keep this user's copy from starting. Each platform has its own
+// file behind this interface.
 class SingleInstance {
 public:
-    // Names tried: the given one and this many more.
+    // Names tried where other users hold the first: the given one and this many more.
     static constexpr int kSpareNames = 7;
 
-    SingleInstance() = default;
+    SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
     ~SingleInstance();
 
-    // False when a process of this user holds a name of the sequence. A failure to ask (no
-    // socket at all), or every name held by other users, lets this copy run: it cannot tell
-    // whether another copy exists.
+    // False when a copy of this user already holds the name. Where the platform cannot tell
+    // (no means to ask, or every name held by other users), this copy runs rather than never
+    // starting. Never waits on another process.
     bool Claim(const std::string& name);
 
-    // The listening socket once claimed (else -1). Readable when another copy asks; call
-    // AcceptPending then, so that connections do not pile up in the backlog.
-    int fd() const { return fd_; }
-    void AcceptPending();
-
 private:
-    int fd_ = -1;
+    struct Mark;
+    std::unique_ptr<Mark> mark_;
 };
 
 // The name that marks a running copy for the user of this process.

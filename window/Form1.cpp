@@ -1,13 +1,11 @@
 #include "window/Form1.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLibraryInfo>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -16,17 +14,11 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
-#include <QTranslator>
 
 #include <limits>
 
-#include "core/conversion.h"
-#include "core/number_text.h"
-#include "startup/single_instance.h"
-#include "window/input_text.h"
 #include "window/layout.h"
 #include "window/message_boxes.h"
-#include "window/settings_dialog.h"
 
 using namespace quilvane;
 
@@ -50,32 +42,6 @@ private:
     QPixmap picture_;
 };
 
-// "宋体" maps to the Song-style faces that may be installed; the interface font is a sans
-// face that shows Chinese and every sign of the captions. Once per process.
-void InstallFontsAndTranslations() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    QFont::insertSubstitutions(QStringLiteral("宋体"),
-                               {QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
-                                QStringLiteral("Noto Serif CJK SC")});
-    // WenQuanYi Zen Hei Mono has half-width Latin, as the classic Chinese system face has:
-    // with it every caption and the widest status text fit their fixed controls at 9 pt.
-    QFont ui = QApplication::font();
-    ui.setFamilies({QStringLiteral("WenQuanYi Zen Hei Mono"), QStringLiteral("WenQuanYi Zen Hei"),
-                    QStringLiteral("Noto Sans CJK SC"), ui.family()});
-    ui.setPointSize(9);
-    QApplication::setFont(ui);
-
-    // Qt's own texts (message-box buttons, the boxes' context menu) in Simplified Chinese,
-    // whatever the desktop's locale.
-    auto* translator = new QTranslator(qApp);
-    if (translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator);
-    else
-        delete translator;
-}
-
 template <typename W>
 W* Place(W* widget, const char* name, QRect where) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -98,17 +64,14 @@ QLineEdit* MakeBox(QWidget* parent, const char* name, QRect where) {
     return box;
 }
 
-QString Utf8(const std::string& text) { return QString::fromStdString(text); }
-
 }  // namespace
 
 Form1::Form1(QWidget* parent)
     : QMainWindow(parent),
       msgbox_(ModalMessageBoxes(this)),
       clock_(NowLocal),
-      instanceName_(DefaultInstanceName()) {
+      instanceName_() {
     setObjectName(QStringLiteral("Form1"));
-    InstallFontsAndTranslations();
     setWindowTitle(QStringLiteral("Quilvane V1.0"));
     setWindowIcon(QIcon(QStringLiteral(":/quilvane/quilvane.ico")));
     // Fixed single border: a close box and system menu, no minimize or maximize.
@@ -241,7 +204,6 @@ void Form1::Connect() {
     connect(findChild<QAction*>(QStringLiteral("setA")), &QAction::triggered, this, &Form1::setA_Click);
     connect(findChild<QAction*>(QStringLiteral("setB")), &QAction::triggered, this, &Form1::setB_Click);
     connect(findChild<QAction*>(QStringLiteral("setC")), &QAction::triggered, this, &Form1::setC_Click);
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     for (QWidget* w : {static_cast<QWidget*>(zz), static_cast<QWidget*>(wdz), static_cast<QWidget*>(Command1)})
         w->installEventFilter(this);
 }
@@ -287,99 +249,7 @@ void Form1::showEvent(QShowEvent* event) {
 
 void Form1::SetClock(std::function<Moment()> clock) { clock_ = std::move(clock); }
 
+void Form1::SetInstanceCheck(InstanceCheck check) { instanceCheck_ = std::move(check); }
+
 void Form1::SetInstanceName(std::string name) { instanceName_ = std::move(name); }
 
-void Form1::MarkBoxes(QLineEdit* input, QLineEdit* output) {
-    SetForeColor(input, QPalette::Text, 0xFF0000);
-    SetForeColor(output, QPalette::Text, 0x0000FF);
-    SetFontSize(output, 12);
-    SetBold(output, true);
-    SetFontSize(input, 9);
-    SetBold(input, false);
-}
-
-void Form1::Command1_Click() {
-    const QString temperature = wdz->text();
-    const QString resistance = zz->text();
-    if (temperature.isEmpty() && resistance.isEmpty()) {
-        msgbox_("请至少输入一个量！", "错误提示", MB_ICONINFORMATION);
-        return;
-    }
-    if (!temperature.isEmpty() && !resistance.isEmpty()) {
-        msgbox_("输入错误！", "错误提示", MB_ICONINFORMATION);
-        return;
-    }
-    const bool toResistance = resistance.isEmpty();
-    if (toResistance) MarkBoxes(wdz, zz);
-    else MarkBoxes(zz, wdz);
-
-    try {
-        if (toResistance) {
-            const TemperatureResult result = ConvertTemperature(FoldedInput(temperature), R0, A, B, C, msgbox_);
-            zz->setText(Utf8(result.resistance));
-            zz->setCursorPosition(0);  // a result wider than the box shows from its first digit
-            dqgs->setText(Utf8(result.caption));
-        } else {
-            const double t = com(RoundToInt16(ReadNumber(FoldedInput(resistance))), R0, A, B, C, msgbox_);
-            msgbox_(PlainText(t), "", MB_OK);
-        }
-    } catch (const NumericError&) {
-        // A value beyond what the conversion can take: say so and keep the window running.
-        msgbox_("输入数值超出范围，无法换算！", "错误提示", MB_ICONINFORMATION);
-    }
-}
-
-void Form1::wdz_GotFocus() { zz->setText(QString()); }
-
-void Form1::zz_GotFocus() { wdz->setText(QString()); }
-
-void Form1::abt_Click() { msgbox_("本程序由Veskaro dremmil 提供！", "系统提示", MB_ICONINFORMATION); }
-
-void Form1::qt_Click() { close(); }
-
-void Form1::OpenSetting(double Form1::*value, const char* title, const char* prompt, double builtIn,
-                        std::optional<double> iec) {
-    SettingsDialog::Setting setting{QString::fromUtf8(title), QString::fromUtf8(prompt), this->*value,
-                                    builtIn, iec, {}};
-    if (value == &Form1::R0) {
-        setting.check = [](double v) -> std::optional<std::string> {
-            if (v > 0 && v <= 10000) return std::nullopt;
-            return "R0 须大于 0 且不大于 10000 Ω！";
-        };
-    } else {
-        // The coefficient is judged together with the two others as they are now.
-        setting.check = [this, value](double v) -> std::optional<std::string> {
-            double a = A, b = B, c = C;
-            (value == &Form1::A ? a : value == &Form1::B ? b : c) = v;
-            if (RisesStrictly(a, b, c)) return std::nullopt;
-            return "这个值使阻值在 -200℃ 至 850℃ 之间不再随温度严格上升，请检查！";
-        };
-    }
-    SettingsDialog dialog(std::move(setting), this);
-    if (dialog.exec() != QDialog::Accepted) return;
-    this->*value = dialog.value();
-    const bool builtInValues = R0 == kBuiltInR0 && A == kBuiltInA && B == kBuiltInB && C == kBuiltInC;
-    Label1->setText(builtInValues ? QStringLiteral("默认") : QStringLiteral("自定"));
-}
-
-void Form1::setR_Click() {
-    OpenSetting(&Form1::R0, "设置 R0",
-                "传感器在 0℃ 时的阻值 R0，单位 Ω。\n默认值：100（Pt100；Pt500 为 500，Pt1000 为 1000）",
-                kBuiltInR0, std::nullopt);
-}
-
-void Form1::setA_Click() {
-    OpenSetting(&Form1::A, "设置系数 A", "系数 A，单位 ℃⁻¹。\n默认值：3.90802E-03\nIEC 60751：3.9083E-03",
-                kBuiltInA, kIecA);
-}
-
-void Form1::setB_Click() {
-    OpenSetting(&Form1::B, "设置系数 B", "系数 B，单位 ℃⁻²。\n默认值：-5.8E-07\nIEC 60751：-5.775E-07",
-                kBuiltInB, kIecB);
-}
-
-void Form1::setC_Click() {
-    OpenSetting(&Form1::C, "设置系数 C",
-                "系数 C，单位 ℃⁻⁴，只用于 0℃ 以下。\n默认值：-4.2735E-12\nIEC 60751：-4.183E-12",
-                kBuiltInC, kIecC);
-}

@@ -3,7 +3,6 @@
 #include <QMainWindow>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -17,10 +16,6 @@ class QMenu;
 class QPushButton;
 class QStatusBar;
 class QTimer;
-
-namespace quilvane {
-class SingleInstance;
-}
 
 // The program's only window: a Pt100 temperature/resistance calculator. Controls bear the
 // object names the handlers and tests use; positions are given in twips (15 to a pixel).
@@ -48,9 +43,16 @@ public:
     void setB_Click();
     void setC_Click();
 
-    // Where the clock is read (NowLocal unless a test sets another) and the per-user name
-    // that marks a running copy (tests use their own so as not to meet a real copy).
+    // Asks whether this copy may run, given the name that marks a running copy (empty: the
+    // checker's own). False when another copy runs. Without a check the window runs as the
+    // only copy.
+    using InstanceCheck = std::function<bool(const std::string& name)>;
+
+    // Where the clock is read (NowLocal unless a test sets another), the single-instance
+    // check, and the name it is asked about (tests use their own so as not to meet a real
+    // copy).
     void SetClock(std::function<quilvane::Moment()> clock);
+    void SetInstanceCheck(InstanceCheck check);
     void SetInstanceName(std::string name);
 
     // Nominal resistance, conversion coefficients and the start moment as text, set by
@@ -99,6 +101,6 @@ private:
     bool centred_ = false;
     quilvane::MessageBoxService msgbox_;
     std::function<quilvane::Moment()> clock_;
+    InstanceCheck instanceCheck_;
     std::string instanceName_;
-    std::unique_ptr<quilvane::SingleInstance> instance_;
 };

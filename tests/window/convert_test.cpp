@@ -12,6 +12,7 @@
 
 #include "core/value_text.h"
 #include "tests/window/modal_watcher.h"
+#include "tests/window/test_main.h"
 #include "tests/window/shown_window.h"
 #include "window/Form1.h"
 
@@ -320,5 +321,5 @@ void ConvertTest::aboutAndInertItems() {
     CheckMarks(w, Marks::None);
 }
 
-QTEST_MAIN(ConvertTest)
+QUILVANE_TEST_MAIN(ConvertTest)
 #include "convert_test.moc"

@@ -16,6 +16,7 @@
 #include "core/value_text.h"
 #include "tests/window/shown_window.h"
 #include "window/Form1.h"
+#include "window/application.h"
 
 using namespace quilvane;
 using namespace std::chrono;
@@ -132,6 +133,7 @@ int main(int argc, char** argv) {
         ++argv;
     }
     QApplication app(argc, argv);
+    quilvane::SetUpApplication();
     FitTest test;
     return QTest::qExec(&test, argc, argv);
 }

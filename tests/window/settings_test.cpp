@@ -11,6 +11,7 @@
 #include "core/value_text.h"
 #include "tests/window/dialog_driver.h"
 #include "tests/window/modal_watcher.h"
+#include "tests/window/test_main.h"
 #include "tests/window/shown_window.h"
 #include "window/Form1.h"
 
@@ -180,5 +181,5 @@ void SettingsTest::applyingSwitchesLabel1AndTheConversion() {
     QCOMPARE(next.findChild<QLabel*>("Label1")->text(), QStringLiteral("默认"));
 }
 
-QTEST_MAIN(SettingsTest)
+QUILVANE_TEST_MAIN(SettingsTest)
 #include "settings_test.moc"

@@ -15,9 +15,10 @@ endfunction()
 
 function(quilvane_window_test_executable name)
   add_executable(${name} ${CMAKE_CURRENT_LIST_DIR}/${name}.cpp ${CMAKE_CURRENT_LIST_DIR}/modal_watcher.h
-                         ${CMAKE_CURRENT_LIST_DIR}/dialog_driver.h ${CMAKE_CURRENT_LIST_DIR}/shown_window.h)
+                         ${CMAKE_CURRENT_LIST_DIR}/dialog_driver.h ${CMAKE_CURRENT_LIST_DIR}/shown_window.h
+                         ${CMAKE_CURRENT_LIST_DIR}/test_main.h)
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
-  target_link_libraries(${name} PRIVATE quilvane_window quilvane_warnings Qt6::Test)
+  target_link_libraries(${name} PRIVATE quilvane_startup quilvane_instance quilvane_warnings Qt6::Test)
 endfunction()
 
 quilvane_window_test(form1_test)
