@@ -9,8 +9,10 @@
 #include <functional>
 #include <vector>
 
+#include "tests/window/modal_watcher.h"
+
 // Drives the modal dialogs (not message boxes) that a handler opens: each time one is the
-// active modal window, the next step runs on it. A dialog still open after the last step is
+// active modal window, active with its focus set, the next step runs on it. A dialog still open after the last step is
 // rejected and counted, so that a test cannot hang on it. Runs on its own timer, so that a
 // message box a step opens can be answered by a ModalWatcher meanwhile.
 class DialogDriver {
@@ -28,7 +30,8 @@ public:
 private:
     void Poll() {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog == nullptr || qobject_cast<QMessageBox*>(dialog) || !dialog->isVisible()) return;
+        if (dialog == nullptr || qobject_cast<QMessageBox*>(dialog) || !dialog->isVisible() || !ready_.Ready(dialog))
+            return;
         if (done < steps_.size()) {
             steps_[done++](dialog);
         } else {
@@ -39,4 +42,5 @@ private:
 
     std::vector<Step> steps_;
     QTimer timer_;
+    Readiness ready_;
 };

@@ -9,7 +9,7 @@ endfunction()
 
 function(quilvane_window_test_environment test)
   set_tests_properties(${test} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=zh_CN.UTF-8;ASAN_OPTIONS=detect_leaks=0"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=zh_CN.UTF-8"
     TIMEOUT 120)
 endfunction()
 
