@@ -140,6 +140,11 @@ ClockPatterns CurrentClockPatterns() {
 }
 
 std::string ClockText(Moment m) {
+    using namespace std::chrono;
+    // Years of four digits only: beyond them the calendar's year wraps round, and a year
+    // before 1 has no place in a date pattern.
+    if (m < local_days{year{1} / 1 / 1} || m >= local_days{year{10000} / 1 / 1})
+        throw std::invalid_argument("a year the clock texts cannot write");
     return WriteClock(CurrentClockPatterns(), ToTm(m));
 }
 
@@ -152,8 +157,9 @@ Moment ReadClockText(std::string_view text) {
 Moment NowLocal() {
     const std::time_t now = std::time(nullptr);
     std::tm tm{};
-    localtime_r(&now, &tm);
-    return FromTm(tm);
+    // The system time shifted by the local offset: defined for any year the clock may read.
+    if (localtime_r(&now, &tm) == nullptr) tm.tm_gmtoff = 0;
+    return Moment{std::chrono::seconds{static_cast<long long>(now) + tm.tm_gmtoff}};
 }
 
 long long SecondsSince(Moment earlier, Moment later) {

@@ -21,6 +21,7 @@ struct ClockPatterns {
 ClockPatterns CurrentClockPatterns();
 
 // The locale's short date, a blank and its time of day; the date alone at 00:00:00.
+// std::invalid_argument for a year outside 1 to 9999.
 std::string ClockText(Moment m);
 
 // Reads back a text written by ClockText under the same LC_TIME locale.

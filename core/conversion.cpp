@@ -1,6 +1,7 @@
 #include "core/conversion.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 #include "core/number_text.h"
@@ -31,21 +32,33 @@ double BelowZeroRatio(double t, double A, double B, double C) {
     return ((1 + t * A) + std::pow(t, 2) * B) + (t - 100) * (std::pow(t, 3) * C);
 }
 
-// The answer below 0 °C for the resistance ratio, by Newton's method on the full equation
-// from the quadratic root t. That root lies below the answer and the curve is increasing and
-// concave there, so the steps approach it from one side without overshooting.
-double BelowZeroInverse(double t, double ratio, double A, double B, double C) {
-    // Over the whole 16-bit input the answer takes at most 12 steps; the cap only guards
-    // against coefficients that would not converge.
-    constexpr int kMaxSteps = 40;
-    for (int i = 0; i < kMaxSteps; ++i) {
-        const double f = BelowZeroRatio(t, A, B, C) - ratio;
-        const double slope = A + 2 * B * t + C * (4 * std::pow(t, 3) - 300 * std::pow(t, 2));
-        const double step = RequireFinite(f / slope);
-        t -= step;
-        if (std::fabs(step) < 1e-10) break;
+// Slopes of the two pieces, d(R/R0)/dt.
+double AboveZeroSlope(double t, double A, double B) { return A + 2 * B * t; }
+double BelowZeroSlope(double t, double A, double B, double C) {
+    return A + 2 * B * t + C * (4 * std::pow(t, 3) - 300 * std::pow(t, 2));
+}
+
+// The t in [lo, hi] where ratio(t) = target, for a ratio that brackets the target there
+// (ratio(lo) <= target <= ratio(hi)). Newton's method from start, kept inside the bracket: a
+// step that would leave it, or a step after one that did not halve the bracket, is a
+// bisection instead. So the bracket at least halves every second step, and the search ends,
+// for any coefficients, when its width is a few units in the last place of t.
+template <typename Ratio, typename Slope>
+double SolveInBracket(const Ratio& ratio, const Slope& slope, double target, double lo, double hi,
+                      double start) {
+    double t = start >= lo && start <= hi ? start : lo + (hi - lo) / 2;
+    double width = hi - lo;
+    for (;;) {
+        const double f = RequireFinite(ratio(t) - target);
+        if (f == 0) return t;
+        (f < 0 ? lo : hi) = t;
+        if (hi - lo <= 4 * DBL_EPSILON * std::max({1.0, std::fabs(lo), std::fabs(hi)})) break;
+        const bool slow = hi - lo > width / 2;
+        width = hi - lo;
+        const double next = t - f / slope(t);
+        t = !slow && next > lo && next < hi ? next : lo + (hi - lo) / 2;
     }
-    return RequireFinite(t);
+    return std::fabs(ratio(lo) - target) <= std::fabs(ratio(hi) - target) ? lo : hi;
 }
 
 }  // namespace
@@ -94,14 +107,26 @@ double com(std::int16_t r, double R0, double A, double B, double C, const Messag
         ShowRangeNotice(msgbox);
         return kTopOfRange;
     }
-    // Root of the quadratic nearest 0 °C, in the form that does not cancel near x = 0.
     const double ratio = RequireFinite(ohms / R0);
+    // The root of the quadratic nearest 0 °C starts the search, in the form that does not
+    // cancel near x = 0; where it is not real, the bracket alone leads.
     const double x = ratio - 1;
-    double t = RequireFinite(2 * x / (A + std::sqrt(A * A + 4 * B * x)));
-    if (ratio >= 1) return t;
-    t = BelowZeroInverse(t, ratio, A, B, C);
+    const double start = 2 * x / (A + std::sqrt(A * A + 4 * B * x));
+    if (ratio >= 1) {
+        return SolveInBracket([&](double t) { return AboveZeroRatio(t, A, B); },
+                              [&](double t) { return AboveZeroSlope(t, A, B); }, ratio, 0, kTopOfRange, start);
+    }
+    const auto below = [&](double t) { return BelowZeroRatio(t, A, B, C); };
+    // The lower end of the bracket: -200 °C, doubled until the ratio there lies below.
+    double lo = kBottomOfRange;
+    while (!(RequireFinite(below(lo)) < ratio)) {
+        lo *= 2;
+        if (lo < -1e300) throw NumericError("no temperature gives this resistance");
+    }
+    const double t = SolveInBracket(below, [&](double u) { return BelowZeroSlope(u, A, B, C); }, ratio,
+                                    lo, 0, start);
     // Below the resistance of -200 °C the answer is a reference only.
-    if (ratio < BelowZeroRatio(kBottomOfRange, A, B, C)) ShowRangeNotice(msgbox);
+    if (ratio < below(kBottomOfRange)) ShowRangeNotice(msgbox);
     return t;
 }
 
@@ -113,7 +138,14 @@ namespace {
 
 // Smallest value over [lo, hi] of the polynomial sum c[k] t^k (degree up to 3): the ends and
 // the real roots of its derivative that fall inside.
-double MinimumOfCubic(const double (&c)[4], double lo, double hi) {
+double MinimumOfCubic(const double (&coefficients)[4], double lo, double hi) {
+    // Scaled so that the largest coefficient is 1: the sign of the minimum is what matters,
+    // and the derivative's discriminant then cannot overflow.
+    double scale = 0;
+    for (const double k : coefficients) scale = std::max(scale, std::fabs(k));
+    if (scale == 0) return 0;
+    double c[4];
+    for (int k = 0; k < 4; ++k) c[k] = coefficients[k] / scale;
     const auto at = [&c](double t) { return ((c[3] * t + c[2]) * t + c[1]) * t + c[0]; };
     double least = std::min(at(lo), at(hi));
     // Derivative: 3 c3 t^2 + 2 c2 t + c1.
@@ -146,11 +178,14 @@ bool RisesStrictly(double A, double B, double C) {
 }
 
 std::optional<std::string> R0Refusal(double R0) {
-    if (R0 > 0 && R0 <= 10000) return std::nullopt;
-    return "R0 须大于 0 且不大于 10000 Ω！";
+    if (R0 >= kMinR0 && R0 <= kMaxR0) return std::nullopt;
+    return "R0 须在 1 至 10000 Ω 之间！";
 }
 
 std::optional<std::string> CoefficientsRefusal(double A, double B, double C) {
+    if (!(A >= kMinA && A <= kMaxA)) return "系数 A 须在 3.5E-03 至 4.5E-03 ℃⁻¹ 之间！";
+    if (!(B >= kMinB && B <= kMaxB)) return "系数 B 须在 -1E-06 至 0 ℃⁻² 之间！";
+    if (!(C >= kMinC && C <= kMaxC)) return "系数 C 须在 -1E-11 至 0 ℃⁻⁴ 之间！";
     if (RisesStrictly(A, B, C)) return std::nullopt;
     return "这个值使阻值在 -200℃ 至 850℃ 之间不再随温度严格上升，请检查！";
 }

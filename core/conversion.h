@@ -51,9 +51,10 @@ double cknum(std::int16_t who, std::int16_t min, std::int16_t max,
              const MessageBoxService& msgbox);
 
 // Temperature in °C of a sensor of R0 ohms at 0 °C reading r ohms: the exact inverse of the
-// equation above. At and above the resistance of 850 °C the range notice is shown and 850
-// returned; below the resistance of -200 °C the notice is shown before the exact inverse is
-// returned. Throws NumericError, with no notice, when the values give no finite answer.
+// equation above, found inside a bracket that always holds it. At and above the resistance of
+// 850 °C the range notice is shown and 850 returned; below the resistance of -200 °C the
+// notice is shown before the exact inverse is returned. Throws NumericError, with no notice,
+// when the values give no temperature.
 double com(std::int16_t r, double R0, double A, double B, double C, const MessageBoxService& msgbox);
 
 // The same for a Pt100 (R0 = 100 Ω).
@@ -64,8 +65,19 @@ double com(std::int16_t r, double A, double B, double C, const MessageBoxService
 // and not zero throughout). Decided from the slope's extremes, not by sampling.
 bool RisesStrictly(double A, double B, double C);
 
+// The values the Settings accept: where platinum sensors lie. Every curve in use (alpha from
+// 0.00375 to 0.003926, IEC 60751, IPTS-68, the old American and Japanese curves), calibration
+// fits near them and the linear model (B = C = 0) fall within. Within them the resistance
+// rises over every t below 850 °C and the quadratic's peak lies above 1750 °C, so each
+// resistance below that of 850 °C has exactly one temperature.
+inline constexpr double kMinR0 = 1, kMaxR0 = 10000;
+inline constexpr double kMinA = 3.5E-03, kMaxA = 4.5E-03;
+inline constexpr double kMinB = -1E-06, kMaxB = 0;
+inline constexpr double kMinC = -1E-11, kMaxC = 0;
+
 // The rules for the values the Settings apply: what is wrong with a value, for the user, or
-// nothing when it may be applied. The coefficients are judged together, as they would be.
+// nothing when it may be applied. The coefficients are judged together, as they would be:
+// each within its range, and the resistance rising strictly from -200 to 850 °C.
 std::optional<std::string> R0Refusal(double R0);
 std::optional<std::string> CoefficientsRefusal(double A, double B, double C);
 

@@ -243,7 +243,7 @@ std::string SpacedText(double x) {
     char* begin = buf + 1;
     const bool negative = *begin == '-';
     if (negative) ++begin;
-    if (begin[0] == '0' && begin[1] == '.') ++begin;  // ".5", not "0.5"
+    if (end - begin > 1 && begin[0] == '0' && begin[1] == '.') ++begin;  // ".5", not "0.5"
     *--begin = negative ? '-' : ' ';
     return std::string(begin, end);
 }
@@ -251,6 +251,20 @@ std::string SpacedText(double x) {
 std::string PlainText(double x) {
     char buf[32];
     return std::string(buf, WriteGeneral(buf, x));
+}
+
+std::string ExponentText(double x) {
+    if (!std::isfinite(x)) throw NumericError("value is not a finite number");
+    if (x == 0) return "0";
+    char buf[32];
+    char* end = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::scientific, 14).ptr;
+    char* e = std::find(buf, end, 'e');
+    char* mantissaEnd = e;
+    while (mantissaEnd[-1] == '0') --mantissaEnd;
+    if (mantissaEnd[-1] == '.') --mantissaEnd;
+    *e = 'E';
+    end = std::copy(e, end, mantissaEnd);
+    return std::string(buf, end);
 }
 
 }  // namespace quilvane

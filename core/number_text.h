@@ -40,4 +40,9 @@ std::string SpacedText(double x);
 // NumericError when not finite.
 std::string PlainText(double x);
 
+// Up to 15 significant digits as a mantissa, E, a sign and at least two exponent digits, as
+// coefficients are written ("3.9083E-03", "-5.775E-07"); "0" for zero. NumericError when not
+// finite.
+std::string ExponentText(double x);
+
 }  // namespace quilvane

@@ -2,8 +2,9 @@
 // ReadNumber never throws; what SpacedText and PlainText write reads back to the same
 // 15-digit text; ConvertTemperature gives texts or NumericError and nothing else; com
 // gives a finite temperature that the forward equation maps back onto its input, with the
-// range notice exactly outside the equation's range; a text ReadWholeNumber accepts reads
-// the same with ReadNumber.
+// range notice exactly outside the equation's range, for the built-in values and for values
+// (R0, A, B, C) drawn from the ranges the Settings accept; a text ReadWholeNumber accepts
+// reads the same with ReadNumber.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -34,9 +35,38 @@ void CheckTextsReadBack(double x) {
     Require(SpacedText(ReadNumber(spaced)) == spaced);
 }
 
-double Forward(double t) {
-    if (t >= 0) return 100 * (1 + A * t + B * t * t);
-    return 100 * (1 + A * t + B * t * t + C * (t - 100) * t * t * t);
+struct Sensor {
+    double R0, A, B, C;
+};
+
+double Forward(const Sensor& s, double t) {
+    if (t >= 0) return s.R0 * (1 + s.A * t + s.B * t * t);
+    return s.R0 * (1 + s.A * t + s.B * t * t + s.C * (t - 100) * t * t * t);
+}
+
+// A value in [lo, hi] from four bytes.
+double Within(const std::uint8_t* p, double lo, double hi) {
+    std::uint32_t u;
+    std::memcpy(&u, p, sizeof u);
+    return lo + (hi - lo) * (u / 4294967295.0);
+}
+
+// The inverse for resistance r: the forward equation maps it back within 1E-9 R0, with the
+// notice exactly at and above R(850) (which gives 850) and below R(-200).
+void CheckInverse(const Sensor& s, std::int16_t r) {
+    int notices = 0;
+    const MessageBoxService count = [&notices](const std::string&, const std::string&, int) { ++notices; };
+    const double t = com(r, s.R0, s.A, s.B, s.C, count);
+    Require(std::isfinite(t));
+    // A resistance that equals R(850) or R(-200) to rounding may fall on either side.
+    const auto near = [&](double ohms) { return std::fabs(r - ohms) <= 1e-9 * s.R0; };
+    const double top = Forward(s, 850), bottom = Forward(s, -200);
+    if (r >= top && !near(top)) {
+        Require(notices == 1 && t == 850);
+    } else if (!(r >= top)) {
+        Require(std::fabs(Forward(s, t) - r) <= 1e-9 * s.R0);
+        Require(notices == (r < bottom ? 1 : 0) || near(bottom));
+    }
 }
 
 }  // namespace
@@ -65,12 +95,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size >= 2) {
         std::int16_t r;
         std::memcpy(&r, data, sizeof r);
-        notices = 0;
-        const double t = com(r, A, B, C, count);
-        Require(std::isfinite(t));
-        // The notice outside 18.49396 (the resistance of -200 °C) to 390.2767 Ω.
-        if (r <= 390) Require(notices == (r <= 18 ? 1 : 0) && std::fabs(Forward(t) - r) <= 1e-9);
-        else Require(notices == 1 && t == 850);
+        CheckInverse({100, A, B, C}, r);
+        if (size >= 18) {
+            const Sensor s{Within(data + 2, kMinR0, kMaxR0), Within(data + 6, kMinA, kMaxA),
+                           Within(data + 10, kMinB, kMaxB), Within(data + 14, kMinC, kMaxC)};
+            Require(!R0Refusal(s.R0) && !CoefficientsRefusal(s.A, s.B, s.C));
+            CheckInverse(s, r);
+        }
     }
     return 0;
 }

@@ -3,6 +3,8 @@
 #include <QLineEdit>
 #include <QTimer>
 
+#include <stdexcept>
+
 #include "core/clock_text.h"
 #include "core/conversion.h"
 #include "window/Form1.h"
@@ -24,11 +26,18 @@ bool Form1::Form_Load() {
         return false;
     }
 
-    tm = ClockText(clock_());
-    Panel1->setText(QString::fromStdString("当前时间：" + ClockText(clock_())));
+    // A moment the clock texts cannot write leaves the start moment unset and panel 1 with
+    // its caption alone; the window runs all the same.
+    try {
+        tm = ClockText(clock_());
+        Panel1->setText(QString::fromStdString("当前时间：" + ClockText(clock_())));
+    } catch (const std::exception&) {
+        Panel1->setText(QStringLiteral("当前时间："));
+    }
     // The timer runs from the window's creation; its ticks update the clock from here on.
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer, Qt::UniqueConnection);
 
+    ShowValuesInUse();
     SetForeColor(dqgs, QPalette::WindowText, 0x999666);
     SetBold(dqgs, true);
     SetFontSize(dqgs, 11);

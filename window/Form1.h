@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QString>
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "core/message_box.h"
 #include "core/clock_text.h"
@@ -73,6 +75,10 @@ private:
     void BuildStatusBar();
     void Connect();
     void MarkBoxes(QLineEdit* input, QLineEdit* output);
+    // The temperature in wdz converted with the values in use, into zz and dqgs.
+    void ShowResistance();
+    // Label1's 默认/自定, and the four values in its tooltip and accessible description.
+    void ShowValuesInUse();
     void OpenSetting(double Form1::*value, const char* title, const char* prompt, double builtIn,
                      std::optional<double> iec);
 
@@ -97,7 +103,8 @@ private:
     QMenu* ab = nullptr;
     QMenu* quit = nullptr;
 
-    QWidget* lastFocus_ = nullptr;  // the input control that last held the focus
+    QWidget* lastFocus_ = nullptr;
+    std::pair<QString, QString> converted_;  // the temperature last converted and its result  // the input control that last held the focus
     bool centred_ = false;
     quilvane::MessageBoxService msgbox_;
     std::function<quilvane::Moment()> clock_;

@@ -42,20 +42,38 @@ void Form1::Command1_Click() {
     if (toResistance) MarkBoxes(wdz, zz);
     else MarkBoxes(zz, wdz);
 
+    if (toResistance) {
+        ShowResistance();
+        return;
+    }
     try {
-        if (toResistance) {
-            const TemperatureResult result = ConvertTemperature(FoldedInput(temperature), R0, A, B, C, msgbox_);
-            zz->setText(Utf8(result.resistance));
-            zz->setCursorPosition(0);  // a result wider than the box shows from its first digit
-            dqgs->setText(Utf8(result.caption));
-        } else {
-            const double t = com(RoundToInt16(ReadNumber(FoldedInput(resistance))), R0, A, B, C, msgbox_);
-            msgbox_(PlainText(t), "", MB_OK);
-        }
+        const double t = com(RoundToInt16(ReadNumber(FoldedInput(resistance))), R0, A, B, C, msgbox_);
+        msgbox_(PlainText(t), "", MB_OK);
+    } catch (const NumericError&) {
+        msgbox_("输入数值超出范围，无法换算！", "错误提示", MB_ICONINFORMATION);
+    }
+}
+
+void Form1::ShowResistance() {
+    try {
+        const TemperatureResult result = ConvertTemperature(FoldedInput(wdz->text()), R0, A, B, C, msgbox_);
+        zz->setText(Utf8(result.resistance));
+        zz->setCursorPosition(0);  // a result wider than the box shows from its first digit
+        dqgs->setText(Utf8(result.caption));
+        converted_ = {wdz->text(), zz->text()};
     } catch (const NumericError&) {
         // A value beyond what the conversion can take: say so and keep the window running.
         msgbox_("输入数值超出范围，无法换算！", "错误提示", MB_ICONINFORMATION);
     }
+}
+
+void Form1::ShowValuesInUse() {
+    const bool builtInValues = R0 == kBuiltInR0 && A == kBuiltInA && B == kBuiltInB && C == kBuiltInC;
+    Label1->setText(builtInValues ? QStringLiteral("默认") : QStringLiteral("自定"));
+    const QString values = Utf8("R0 = " + PlainText(R0) + " Ω，A = " + ExponentText(A) + "，B = " +
+                                ExponentText(B) + "，C = " + ExponentText(C));
+    Label1->setToolTip(values);
+    Label1->setAccessibleDescription(values);
 }
 
 void Form1::wdz_GotFocus() { zz->setText(QString()); }
@@ -80,8 +98,11 @@ void Form1::OpenSetting(double Form1::*value, const char* title, const char* pro
     SettingsDialog dialog(std::move(setting), this);
     if (dialog.exec() != QDialog::Accepted) return;
     this->*value = dialog.value();
-    const bool builtInValues = R0 == kBuiltInR0 && A == kBuiltInA && B == kBuiltInB && C == kBuiltInC;
-    Label1->setText(builtInValues ? QStringLiteral("默认") : QStringLiteral("自定"));
+    ShowValuesInUse();
+    // A resistance still shown beside the temperature it came from is computed again with
+    // the new values, so that no answer of the old ones stands under the new label.
+    if (!converted_.second.isEmpty() && wdz->text() == converted_.first && zz->text() == converted_.second)
+        ShowResistance();
 }
 
 void Form1::setR_Click() {

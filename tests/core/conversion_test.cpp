@@ -219,9 +219,44 @@ TEST(Settings, RisesStrictly) {
         {850.0 / 524288, -1.0 / 1048576, 0, true},  // slope zero at 850 °C only (exact in binary)
         {A, B, 1e-9, false},       // the C term bends the curve down below 0 °C
         {A, B, -1e-9, true},       {std::nan(""), B, C, false},
+        {A, B, 1e160, false},      // C squared overflows where the slope's extremes are sought
     };
     for (const auto& c : cases)
         EXPECT_EQ(RisesStrictly(c.A, c.B, c.C), c.rises) << c.A << " " << c.B << " " << c.C;
+}
+
+// The ranges the Settings accept, at their corners and just outside.
+TEST(Settings, AcceptedRanges) {
+    EXPECT_FALSE(R0Refusal(1) || R0Refusal(10000));
+    EXPECT_TRUE(R0Refusal(0.999) && R0Refusal(1e-320) && R0Refusal(10001) && R0Refusal(std::nan("")));
+    for (double a : {kMinA, kMaxA})
+        for (double b : {kMinB, kMaxB})
+            for (double c : {kMinC, kMaxC}) EXPECT_FALSE(CoefficientsRefusal(a, b, c)) << a << " " << b << " " << c;
+    const double refused[][3] = {{3.49e-3, B, C}, {4.51e-3, B, C}, {30, B, C},    {A, 1e-6, C},
+                                 {A, -1.01e-6, C}, {A, B, 9e-11}, {A, B, -1.1e-11}, {A, B, std::nan("")}};
+    for (const auto& v : refused) EXPECT_TRUE(CoefficientsRefusal(v[0], v[1], v[2])) << v[0] << " " << v[1] << " " << v[2];
+}
+
+// The inverse for accepted sets: IEC, built-in, the corners of the ranges and the linear model.
+// Every resistance below R(850) comes back exactly; the notices stand where they did.
+TEST(Settings, ComIsExactForEveryAcceptedSet) {
+    const double sets[][4] = {{100, kIecA, kIecB, kIecC}, {100, A, B, C},           {1, kMinA, kMinB, kMinC},
+                              {10000, kMaxA, kMaxB, kMaxC}, {1, kMaxA, kMinB, kMinC}, {10000, kMinA, kMaxB, kMinC},
+                              {1000, 3.85e-3, 0, 0}};
+    for (const auto& set : sets) {
+        const double R0 = set[0], a = set[1], b = set[2], c = set[3];
+        const auto forward = [&](double t) { return R0 * (1 + a * t + b * t * t + (t < 0 ? c * (t - 100) * t * t * t : 0)); };
+        for (int r : {-32768, -1000, 0, 1, 18, 40, 60, 99, 100, 101, 1000, 3000, 32767}) {
+            Recorder rec;
+            const double t = com(static_cast<std::int16_t>(r), R0, a, b, c, rec.service());
+            if (r >= forward(850)) {
+                EXPECT_EQ(t, 850) << R0 << " " << r;
+            } else {
+                EXPECT_NEAR(forward(t), r, 1e-9 * R0) << R0 << " " << a << " " << r;
+            }
+            EXPECT_EQ(rec.shown.size(), r >= forward(850) || r < forward(-200) ? 1u : 0u) << R0 << " " << r;
+        }
+    }
 }
 
 TEST(Settings, ReadWholeNumber) {

@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -125,6 +126,15 @@ TEST(NumberText, Table) {
         EXPECT_EQ(SpacedText(c.value), c.spaced) << c.value;
         EXPECT_EQ(PlainText(c.value), c.plain) << c.value;
     }
+}
+
+TEST(NumberText, ZeroAfterAnotherValueAndExponentText) {
+    // What an earlier call left in the buffer is never read: 0 after 3.25.
+    EXPECT_EQ(SpacedText(3.25), " 3.25");
+    EXPECT_EQ(SpacedText(0), " 0");
+    const std::pair<double, const char*> cases[] = {
+        {3.9083E-03, "3.9083E-03"}, {-5.8E-07, "-5.8E-07"}, {0, "0"}, {1000, "1E+03"}, {-4.2735E-12, "-4.2735E-12"}};
+    for (const auto& [value, text] : cases) EXPECT_EQ(ExponentText(value), text);
 }
 
 TEST(NumberText, NotFiniteThrows) {

@@ -380,6 +380,19 @@ void Form1Test::tickBeforeStartMomentIsHarmless() {
     f.form.Timer1_Timer();
     QCOMPARE(f.text("Panel1"), QString::fromStdString("当前时间：" + ClockText(f.now)));
     QCOMPARE(f.text("Panel2"), QStringLiteral(" 本次使用时间："));
+    // A clock at year 40000, which the texts cannot write: start-up leaves panel 1 its caption
+    // alone and runs; a tick leaves both panels as they were.
+    f.now += days{14'000'000};
+    QVERIFY(f.form.Form_Load());
+    QCOMPARE(f.text("Panel1"), QStringLiteral("当前时间："));
+    QVERIFY(f.form.tm.empty());
+    f.now -= days{14'000'000};
+    f.form.Timer1_Timer();
+    const QString shown = f.text("Panel1");
+    f.now += days{14'000'000};
+    f.form.Timer1_Timer();
+    QCOMPARE(f.text("Panel1"), shown);
+    QCOMPARE(f.text("Panel2"), QStringLiteral(" 本次使用时间："));
 }
 
 void Form1Test::secondCopyShowsNoticeAndEnds() {

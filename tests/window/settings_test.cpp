@@ -116,7 +116,9 @@ void SettingsTest::refusedValuesKeepTheDialogAndTheValue() {
         const char* typed;
     };
     const Case cases[] = {{"Ctrl+R", "abc"}, {"Ctrl+R", ""},   {"Ctrl+R", "-5"},    {"Ctrl+R", "0"},
-                          {"Ctrl+R", "1e9"}, {"Ctrl+R", "1e400"}, {"Ctrl+B", "-0.01"}, {"Ctrl+A", "0"}};
+                          {"Ctrl+R", "1e9"}, {"Ctrl+R", "1e400"}, {"Ctrl+B", "-0.01"}, {"Ctrl+A", "0"},
+                          // Outside where platinum sensors lie; A = 30 is Ctrl+A, 30, Enter typed as a habit.
+                          {"Ctrl+R", "1E-320"}, {"Ctrl+A", "30"}, {"Ctrl+B", "1E-06"}, {"Ctrl+C", "9E-11"}};
     for (const auto& c : cases) {
         std::vector<ModalWatcher::Seen> boxes;
         QString kept;
@@ -171,6 +173,11 @@ void SettingsTest::applyingSwitchesLabel1AndTheConversion() {
     w.wdz->setText("25");
     w.form.Command1_Click();
     QCOMPARE(w.zz->text(), QStringLiteral(" 1097.338"));
+    QCOMPARE(w.label1->toolTip(), QStringLiteral("R0 = 1000 Ω，A = 3.90802E-03，B = -5.8E-07，C = -4.2735E-12"));
+    // The result shown follows the values: R0 back to 100 converts the 25 again.
+    w.Press("Ctrl+R", {[](QDialog* d) { Click(d, "builtin"); Click(d, "ok"); }});
+    QCOMPARE(w.zz->text(), QStringLiteral(" 109.7338"));
+    QCOMPARE(w.label1->text(), QStringLiteral("默认"));
 
     // Nothing is kept: a new window starts with the built-in values.
     w.form.close();
