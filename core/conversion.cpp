@@ -72,12 +72,12 @@ TemperatureResult ConvertTemperature(std::string_view text, double R0, double A,
         const double resistance = AboveZeroRatio(t, A, B) * R0;
         std::string caption = PlainText(t);
         caption += kAboveZeroCaption;
-        return {SpacedText(resistance), std::move(caption)};
+        return {SpacedText(resistance), std::move(caption), t};
     }
     const double ratio = RequireFinite(BelowZeroRatio(t, A, B, C));
     // The ratio is rounded to 15 significant digits, as its text, before scaling.
     const double resistance = ReadNumber(SpacedText(ratio)) * R0;
-    TemperatureResult result{PlainText(resistance), kBelowZeroCaption};
+    TemperatureResult result{PlainText(resistance), kBelowZeroCaption, t};
     // Below the equation's range the value is a reference only; said once the result exists,
     // so that an input that cannot be converted gets the error alone.
     if (t < kBottomOfRange) ShowRangeNotice(msgbox);
@@ -87,6 +87,10 @@ TemperatureResult ConvertTemperature(std::string_view text, double R0, double A,
 TemperatureResult ConvertTemperature(std::string_view text, double A, double B, double C,
                                      const MessageBoxService& msgbox) {
     return ConvertTemperature(text, kBuiltInR0, A, B, C, msgbox);
+}
+
+double Resistance(double t, double R0, double A, double B, double C) {
+    return R0 * (t >= 0 ? AboveZeroRatio(t, A, B) : BelowZeroRatio(t, A, B, C));
 }
 
 double cknum(std::int16_t who, std::int16_t min, std::int16_t max,

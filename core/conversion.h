@@ -14,6 +14,7 @@ namespace quilvane {
 struct TemperatureResult {
     std::string resistance;
     std::string caption;
+    double temperature = 0;  // the temperature used: rounded and limited from 0 °C up
 };
 
 // The formula captions and the notice shown for inputs at or beyond the range ends.
@@ -44,6 +45,10 @@ TemperatureResult ConvertTemperature(std::string_view text, double R0, double A,
 // The same for a Pt100 (R0 = 100 Ω).
 TemperatureResult ConvertTemperature(std::string_view text, double A, double B, double C,
                                      const MessageBoxService& msgbox);
+
+// Resistance of a sensor of R0 ohms at 0 °C at temperature t, by the equation above, with no
+// rounding of t and no range.
+double Resistance(double t, double R0, double A, double B, double C);
 
 // Range check: who below max and not below min is returned as is; otherwise the range
 // notice is shown and the nearer bound returned. max itself counts as out of range.

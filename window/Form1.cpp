@@ -152,6 +152,9 @@ void Form1::BuildMenu() {
     addItem(set, "setA", "设置系数 A", QKeySequence(Qt::CTRL | Qt::Key_A));
     addItem(set, "setB", "设置系数 B", QKeySequence(Qt::CTRL | Qt::Key_B));
     addItem(set, "setC", "设置系数 C", QKeySequence(Qt::CTRL | Qt::Key_C));
+    tools = menuBar()->addMenu(QStringLiteral("工具"));
+    tools->setObjectName(QStringLiteral("tools"));
+    addItem(tools, "tbl", "分度表…", QKeySequence(Qt::CTRL | Qt::Key_T));
     ab = menuBar()->addMenu(QStringLiteral("关于"));
     ab->setObjectName(QStringLiteral("ab"));
     addItem(ab, "abt", "关于", QKeySequence(Qt::Key_F1));
@@ -204,6 +207,13 @@ void Form1::Connect() {
     connect(findChild<QAction*>(QStringLiteral("setA")), &QAction::triggered, this, &Form1::setA_Click);
     connect(findChild<QAction*>(QStringLiteral("setB")), &QAction::triggered, this, &Form1::setB_Click);
     connect(findChild<QAction*>(QStringLiteral("setC")), &QAction::triggered, this, &Form1::setC_Click);
+    connect(findChild<QAction*>(QStringLiteral("tbl")), &QAction::triggered, this, &Form1::tbl_Click);
+    // The tolerance shown for a result belongs to that result only.
+    connect(zz, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text == converted_.second) return;
+        zz->setToolTip(QString());
+        zz->setAccessibleDescription(QString());
+    });
     for (QWidget* w : {static_cast<QWidget*>(zz), static_cast<QWidget*>(wdz), static_cast<QWidget*>(Command1)})
         w->installEventFilter(this);
 }

@@ -44,6 +44,8 @@ public:
     void setA_Click();
     void setB_Click();
     void setC_Click();
+    // 工具 > 分度表: the reference table for the values in use.
+    void tbl_Click();
 
     // Asks whether this copy may run, given the name that marks a running copy (empty: the
     // checker's own). False when another copy runs. Without a check the window runs as the
@@ -100,6 +102,7 @@ private:
     QLabel* Panel2 = nullptr;
     QTimer* Timer1 = nullptr;
     QMenu* set = nullptr;
+    QMenu* tools = nullptr;
     QMenu* ab = nullptr;
     QMenu* quit = nullptr;
 

@@ -5,10 +5,13 @@
 
 #include "core/conversion.h"
 #include "core/number_text.h"
+#include "core/table.h"
+#include "core/tolerance.h"
 #include "window/Form1.h"
 #include "window/input_text.h"
 #include "window/layout.h"
 #include "window/settings_dialog.h"
+#include "window/table_dialog.h"
 
 using namespace quilvane;
 
@@ -61,6 +64,11 @@ void Form1::ShowResistance() {
         zz->setCursorPosition(0);  // a result wider than the box shows from its first digit
         dqgs->setText(Utf8(result.caption));
         converted_ = {wdz->text(), zz->text()};
+        // What the tolerance classes allow at the temperature used, for the user to check a
+        // sensor against.
+        const QString tolerance = Utf8(ToleranceText(result.temperature, R0, A, B, C));
+        zz->setToolTip(tolerance);
+        zz->setAccessibleDescription(tolerance);
     } catch (const NumericError&) {
         // A value beyond what the conversion can take: say so and keep the window running.
         msgbox_("输入数值超出范围，无法换算！", "错误提示", MB_ICONINFORMATION);
@@ -70,8 +78,7 @@ void Form1::ShowResistance() {
 void Form1::ShowValuesInUse() {
     const bool builtInValues = R0 == kBuiltInR0 && A == kBuiltInA && B == kBuiltInB && C == kBuiltInC;
     Label1->setText(builtInValues ? QStringLiteral("默认") : QStringLiteral("自定"));
-    const QString values = Utf8("R0 = " + PlainText(R0) + " Ω，A = " + ExponentText(A) + "，B = " +
-                                ExponentText(B) + "，C = " + ExponentText(C));
+    const QString values = Utf8(ValuesText(R0, A, B, C));
     Label1->setToolTip(values);
     Label1->setAccessibleDescription(values);
 }
@@ -125,4 +132,9 @@ void Form1::setC_Click() {
     OpenSetting(&Form1::C, "设置系数 C",
                 "系数 C，单位 ℃⁻⁴，只用于 0℃ 以下。\n默认值：-4.2735E-12\nIEC 60751：-4.183E-12",
                 kBuiltInC, kIecC);
+}
+
+void Form1::tbl_Click() {
+    TableDialog dialog(R0, A, B, C, this);
+    dialog.exec();
 }

@@ -237,9 +237,9 @@ void Form1Test::focusOrder() {
 void Form1Test::menuTree() {
     Fixture f;
     const QList<QAction*> top = f.form.menuBar()->actions();
-    QCOMPARE(top.size(), 3);
-    const char* menus[][2] = {{"set", "设置"}, {"ab", "关于"}, {"quit", "退出"}};
-    for (int i = 0; i < 3; ++i) {
+    QCOMPARE(top.size(), 4);
+    const char* menus[][2] = {{"set", "设置"}, {"tools", "工具"}, {"ab", "关于"}, {"quit", "退出"}};
+    for (int i = 0; i < 4; ++i) {
         QCOMPARE(top[i]->menu()->objectName(), QString::fromLatin1(menus[i][0]));
         QCOMPARE(top[i]->text(), QString::fromUtf8(menus[i][1]));
     }
@@ -255,6 +255,7 @@ void Form1Test::menuTree() {
         {"set", "setA", "设置系数 A", QKeySequence("Ctrl+A")},
         {"set", "setB", "设置系数 B", QKeySequence("Ctrl+B")},
         {"set", "setC", "设置系数 C", QKeySequence("Ctrl+C")},
+        {"tools", "tbl", "分度表…", QKeySequence("Ctrl+T")},
         {"ab", "abt", "关于", QKeySequence("F1")},
         {"quit", "qt", "退出", QKeySequence("F12")},
     };

@@ -1,5 +1,10 @@
 #include <QAction>
 #include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,6 +13,7 @@
 #include <unistd.h>
 
 #include "core/conversion.h"
+#include "core/table.h"
 #include "core/value_text.h"
 #include "tests/window/dialog_driver.h"
 #include "tests/window/modal_watcher.h"
@@ -53,6 +59,7 @@ private slots:
     void dialogsOpenFromTheBoxes();
     void refusedValuesKeepTheDialogAndTheValue();
     void applyingSwitchesLabel1AndTheConversion();
+    void tableOpensWithCtrlTAndSaves();
 };
 
 // Each shortcut opens its dialog while a box has the focus: the title, the current value
@@ -186,6 +193,40 @@ void SettingsTest::applyingSwitchesLabel1AndTheConversion() {
     QVERIFY(next.Form_Load());
     QCOMPARE(next.R0, kBuiltInR0);
     QCOMPARE(next.findChild<QLabel*>("Label1")->text(), QStringLiteral("默认"));
+}
+
+// 工具 > 分度表 (Ctrl+T) shows the table for the values in use, narrows it, and saves what
+// the core writes. The result's tooltip gives the tolerance at the temperature converted.
+void SettingsTest::tableOpensWithCtrlTAndSaves() {
+    Window w;
+    w.wdz->setText("100");
+    w.form.Command1_Click();
+    QVERIFY(w.zz->toolTip().startsWith(QStringLiteral("t = 100 ℃，灵敏度 dR/dt = 0.379 Ω/℃\nIEC 60751 允差：\nAA 级 ±0.27 ℃：")));
+    QTemporaryDir dir;
+    const QString path = dir.filePath("table.csv");
+    QString title, values;
+    int rows = -1;
+    const int open = w.Press("Ctrl+T", {[&](QDialog* d) {
+                                            title = d->windowTitle();
+                                            values = d->findChild<QLabel*>("values")->text();
+                                            d->findChild<QSpinBox*>("from")->setValue(-15);
+                                            d->findChild<QSpinBox*>("to")->setValue(12);
+                                            rows = d->findChild<QTableWidget*>("grid")->rowCount();
+                                            // The file dialog opens inside this step: a driver of its own.
+                                            DialogDriver files({[&](QDialog* f) {
+                                                f->findChild<QLineEdit*>("fileNameEdit")->setText(path);  // typed
+                                                QMetaObject::invokeMethod(f, &QDialog::accept);
+                                            }});
+                                            d->findChild<QPushButton*>("save")->click();
+                                            d->findChild<QPushButton*>("close")->click();
+                                        }});
+    QCOMPARE(open, 0);
+    QCOMPARE(title, QStringLiteral("分度表"));
+    QCOMPARE(values, QStringLiteral("R0 = 100 Ω，A = 3.90802E-03，B = -5.8E-07，C = -4.2735E-12（默认）"));
+    QCOMPARE(rows, 4);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().toStdString(), TableCsv(kBuiltInR0, kBuiltInA, kBuiltInB, kBuiltInC, -15, 12));
 }
 
 QUILVANE_TEST_MAIN(SettingsTest)
