@@ -6,6 +6,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Ties the window to its desktop entry, for the launcher and the taskbar.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quilvane.quilvane"));
     quilvane::SetUpApplication();
     // Held for the life of the process: it marks this copy as the running one.
     quilvane::SingleInstance instance;

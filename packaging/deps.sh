@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Quilvane needs, when any is missing.
+# Installs the Debian packages Quilvane needs (Debian 12 and 13 alike), when any is missing.
 #   deps.sh run    what building and running the program needs
 #   deps.sh test   that, plus the test, benchmark, fuzzing and screenshot tools
 #   deps.sh package   what building, checking and install-testing the .deb needs
@@ -7,9 +7,9 @@
 set -euo pipefail
 run=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-arphic-uming fonts-wqy-zenhei
      qt6-translations-l10n locales)
-test=(libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev libxcb1-dev
+test=(libgtest-dev libbenchmark-dev clang libclang-rt-dev libxcb1-dev
       xvfb xauth xdotool xclip x11-utils imagemagick locales-all util-linux python3)
-package=(debhelper dpkg-dev lintian desktop-file-utils appstream debootstrap
+package=(build-essential debhelper dpkg-dev libgtest-dev locales-all lintian desktop-file-utils appstream debootstrap
          xvfb xdotool x11-utils imagemagick)
 case "${1:-run}" in
     run) want=("${run[@]}") ;;

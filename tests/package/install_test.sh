@@ -1,35 +1,36 @@
 #!/usr/bin/env bash
-# Installs the package into a fresh Debian 12 root made by debootstrap, shows the installed
-# program's window under Xvfb, then purges the package and checks that none of its files
-# remain. Needs root (debootstrap, chroot, mounts).
-# Usage: install_test.sh PATH/TO/quilvane_VERSION_ARCH.deb
+# Installs the package into a fresh Debian root made by debootstrap, of this machine's own
+# release unless another is named, shows the installed program's window under Xvfb, then
+# purges the package and checks that none of its files remain. Needs root (debootstrap,
+# chroot, mounts).
+# Usage: install_test.sh PATH/TO/quilvane_VERSION_ARCH.deb [RELEASE]
 set -euo pipefail
 deb=$(realpath "$1")
 cd "$(dirname "$0")/../.."
 [ "$(id -u)" -eq 0 ] || { echo "the install test needs root (debootstrap and chroot)"; exit 1; }
+release=${2:-$(. /etc/os-release && echo "$VERSION_CODENAME")}
 cache=$PWD/build/install-test
-mkdir -p "$cache/archives/partial"
+mkdir -p "$cache/archives-$release/partial"
 
-# The Debian mirror this machine already uses, from its apt sources.
-mirror=$( (cat /etc/apt/sources.list.d/*.sources 2>/dev/null || true) |
-          awk 'tolower($1) == "uris:" { print $2; exit }')
-[ -n "$mirror" ] || mirror=$(grep -hE '^deb ' /etc/apt/sources.list 2>/dev/null | awk '$3 == "bookworm" { print $2; exit }')
-[ -n "$mirror" ] || { echo "no Debian mirror found in the apt sources"; exit 1; }
+# The Debian mirror this machine's apt sources use: for that release where they name it,
+# else for the machine's own (one archive serves every release).
+mirror=$(bash tests/package/apt_mirror.sh "$release" 2>/dev/null || bash tests/package/apt_mirror.sh)
 
-# The minimal root is made once and kept as a tarball in the build tree; each run unpacks a
-# fresh copy, so the package always meets a root without its dependencies.
-if [ ! -s "$cache/root.tar" ]; then
-    echo "debootstrap --variant=minbase bookworm from $mirror"
+# The minimal root is made once per release and kept as a tarball in the build tree; each
+# run unpacks a fresh copy, so the package always meets a root without its dependencies.
+tarball=$cache/root-$release.tar
+if [ ! -s "$tarball" ]; then
+    echo "debootstrap --variant=minbase $release from $mirror"
     rm -rf "$cache/bootstrap"
-    debootstrap --variant=minbase bookworm "$cache/bootstrap" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
+    debootstrap --variant=minbase "$release" "$cache/bootstrap" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
         { tail -n 20 "$cache/debootstrap.log"; exit 1; }
-    tar -C "$cache/bootstrap" -cf "$cache/root.tar.part" . && mv "$cache/root.tar.part" "$cache/root.tar"
+    tar -C "$cache/bootstrap" -cf "$tarball.part" . && mv "$tarball.part" "$tarball"
     rm -rf "$cache/bootstrap"
 fi
 root=$cache/root
 rm -rf "$root"
 mkdir -p "$root"
-tar -C "$root" -xf "$cache/root.tar"
+tar -C "$root" -xf "$tarball"
 
 mounted=()
 xvfb=""
@@ -48,7 +49,7 @@ bind() {
 }
 mount -t proc proc "$root/proc" && mounted+=("$root/proc")
 bind /dev /dev
-bind "$cache/archives" /var/cache/apt/archives  # downloads kept between runs
+bind "$cache/archives-$release" /var/cache/apt/archives  # downloads kept between runs
 cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 cp "$deb" "$root/tmp/"
 in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin DEBIAN_FRONTEND=noninteractive "$@"; }
@@ -80,7 +81,7 @@ done
 [ -n "$shown" ] || { cat "$cache/program.log"; echo "FAIL: the installed program showed no window"; exit 1; }
 sleep 0.5
 DISPLAY=":$display" import -window root "$cache/installed.png"
-echo "the installed /usr/bin/quilvane showed its window"
+echo "the installed /usr/bin/quilvane showed its window on $release"
 kill "$program"
 wait "$program" 2>/dev/null || true
 program=""

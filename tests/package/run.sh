@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package and checks it: lintian, the desktop entry, the AppStream
-# metadata, then an install test in a fresh Debian 12 root (tests/package/install_test.sh).
+# metadata, then an install test in a fresh root of this machine's Debian release
+# (tests/package/install_test.sh). On Debian 12 the package is also installed in a fresh
+# Debian 13 root: the one package a user of either release can take.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 deb=$(bash packaging/deb.sh | tail -n 1)
@@ -13,7 +15,7 @@ check() {
     if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAIL: $what"; fails=$((fails + 1)); fi
 }
 
-check "lintian --fail-on error,warning" lintian --fail-on error,warning "$deb"
+check "lintian --pedantic --fail-on error,warning" lintian --pedantic --fail-on error,warning "$deb"
 
 # The installed desktop entry and metadata, as the package carries them.
 contents=$(mktemp -d)
@@ -30,6 +32,8 @@ for size in 16 32 48 64 128 256; do
     check "icon ${size}x${size}" test "$(identify -format '%wx%h' "$icon" 2>/dev/null)" = "${size}x${size}"
 done
 
-check "install test" bash tests/package/install_test.sh "$deb"
+codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+check "install test on $codename" bash tests/package/install_test.sh "$deb"
+[ "$codename" = bookworm ] && check "install test on trixie" bash tests/package/install_test.sh "$deb" trixie
 echo "$passes passed, $fails failed"
 [ "$fails" -eq 0 ]
