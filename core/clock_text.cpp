@@ -1,6 +1,7 @@
 #include "core/clock_text.h"
 
 #include <clocale>
+#include <functional>
 #include <ctime>
 #include <iterator>
 #include <mutex>
@@ -8,7 +9,9 @@
 #include <stdexcept>
 #include <vector>
 
+#include <iconv.h>
 #include <langinfo.h>
+#include <locale.h>
 
 namespace quilvane {
 
@@ -97,7 +100,58 @@ bool ReadsBack(const ClockPatterns& p) {
     return true;
 }
 
-// The locale's patterns where they show the seconds and read back; otherwise the nearest
+// The character set of the LC_TIME locale's own texts, which strftime writes and strptime
+// reads: GB18030, GBK, BIG5 or EUC-JP in the legacy locales.
+std::string TimeCodeset() {
+    const char* name = std::setlocale(LC_TIME, nullptr);
+    const locale_t time = newlocale(LC_CTYPE_MASK, name ? name : "C", static_cast<locale_t>(nullptr));
+    if (time == static_cast<locale_t>(nullptr)) return "UTF-8";
+    std::string codeset = nl_langinfo_l(CODESET, time);
+    freelocale(time);
+    return codeset;
+}
+
+// The text in another character set, or nothing where it has no such form.
+std::optional<std::string> Recode(std::string_view text, const std::string& from, const std::string& to) {
+    if (from == to || from == "ANSI_X3.4-1968") return std::string(text);  // ASCII is UTF-8 too
+    const iconv_t cd = iconv_open(to.c_str(), from.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string out(text.size() * 4 + 16, '\0');
+    char* in = const_cast<char*>(text.data());
+    std::size_t inLeft = text.size();
+    char* at = out.data();
+    std::size_t outLeft = out.size();
+    std::size_t done = iconv(cd, &in, &inLeft, &at, &outLeft);
+    if (done != static_cast<std::size_t>(-1)) done = iconv(cd, nullptr, nullptr, &at, &outLeft);
+    iconv_close(cd);
+    if (done == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+// Whether a clock text (UTF-8) has room where the window shows it; set by the window.
+std::function<bool(std::string_view)>& ClockFits() {
+    static std::function<bool(std::string_view)> fits;
+    return fits;
+}
+
+// Whether the widest text the patterns write fits: every month and weekday, morning and
+// evening, at a late minute and second.
+bool Fits(const ClockPatterns& p) {
+    const auto& fits = ClockFits();
+    if (!fits) return true;
+    using namespace std::chrono;
+    for (unsigned mo = 1; mo <= 12; ++mo)
+        for (unsigned d = 22; d <= 28; ++d)
+            for (int h : {10, 20}) {
+                const Moment m = local_days{year{2028} / mo / d} + hours{h} + minutes{48} + seconds{58};
+                const std::optional<std::string> text = Recode(WriteClock(p, ToTm(m)), p.codeset, "UTF-8");
+                if (!text || !fits(*text)) return false;
+            }
+    return true;
+}
+
+// The locale's patterns where they show the seconds, read back and fit; otherwise the nearest
 // sound form. Candidates in order of preference, the locale's own first.
 ClockPatterns DecidePatterns() {
     const std::string date = nl_langinfo(D_FMT);
@@ -114,25 +168,41 @@ ClockPatterns DecidePatterns() {
         }
     }
     const std::string clock24 = "%H:%M:%S";
+    const std::string codeset = TimeCodeset();
     const ClockPatterns candidates[] = {
-        {date, time, true},     {date4, time, false},          {date, clock24, false},
-        {date4, clock24, false}, {"%Y-%m-%d", clock24, false},
+        {date, time, true, codeset},      {date4, time, false, codeset},
+        {date, clock24, false, codeset},  {date4, clock24, false, codeset},
+        {"%Y-%m-%d", clock24, false, codeset},
     };
     for (const ClockPatterns& c : candidates)
-        if (!c.date.empty() && !c.time.empty() && ReadsBack(c)) return c;
+        if (!c.date.empty() && !c.time.empty() && ReadsBack(c) && Fits(c)) return c;
     return candidates[std::size(candidates) - 1];
 }
 
 }  // namespace
 
+namespace {
+
+// The patterns decided, for the LC_TIME locale named; the core's only mutable state.
+std::mutex decisionMutex;
+std::string decidedFor;
+bool decidedAny = false;
+ClockPatterns decided;
+
+}  // namespace
+
+void SetClockTextFits(std::function<bool(std::string_view)> fits) {
+    const std::lock_guard<std::mutex> lock(decisionMutex);
+    ClockFits() = std::move(fits);
+    decidedAny = false;
+}
+
 ClockPatterns CurrentClockPatterns() {
     // Decided once per LC_TIME locale, not at every tick.
-    static std::mutex mutex;
-    static std::string decidedFor;
-    static ClockPatterns decided;
     const char* name = std::setlocale(LC_TIME, nullptr);
-    const std::lock_guard<std::mutex> lock(mutex);
-    if (name == nullptr || decidedFor != name) {
+    const std::lock_guard<std::mutex> lock(decisionMutex);
+    if (name == nullptr || !decidedAny || decidedFor != name) {
+        decidedAny = true;
         decided = DecidePatterns();
         decidedFor = name ? name : "";
     }
@@ -145,11 +215,18 @@ std::string ClockText(Moment m) {
     // before 1 has no place in a date pattern.
     if (m < local_days{year{1} / 1 / 1} || m >= local_days{year{10000} / 1 / 1})
         throw std::invalid_argument("a year the clock texts cannot write");
-    return WriteClock(CurrentClockPatterns(), ToTm(m));
+    const ClockPatterns p = CurrentClockPatterns();
+    // strftime writes the locale's own character set; the program's texts are UTF-8.
+    std::optional<std::string> text = Recode(WriteClock(p, ToTm(m)), p.codeset, "UTF-8");
+    if (!text) throw std::invalid_argument("a clock text with no UTF-8 form");
+    return std::move(*text);
 }
 
 Moment ReadClockText(std::string_view text) {
-    const std::optional<Moment> m = ReadClock(CurrentClockPatterns(), text);
+    const ClockPatterns p = CurrentClockPatterns();
+    const std::optional<std::string> own = Recode(text, "UTF-8", p.codeset);
+    if (!own) throw std::invalid_argument("not a date and time");
+    const std::optional<Moment> m = ReadClock(p, *own);
     if (!m) throw std::invalid_argument("not a date and time");
     return *m;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -16,12 +17,18 @@ using Moment = std::chrono::local_seconds;
 struct ClockPatterns {
     std::string date;
     std::string time;
-    bool own = false;  // the locale's own pair
+    bool own = false;      // the locale's own pair
+    std::string codeset;   // what strftime writes in: the LC_TIME locale's character set
 };
 ClockPatterns CurrentClockPatterns();
 
-// The locale's short date, a blank and its time of day; the date alone at 00:00:00.
-// std::invalid_argument for a year outside 1 to 9999.
+// The room a clock text has where the window shows it: a test of a whole text (UTF-8).
+// Patterns whose widest text fails it give way to the compact forms, decided once per locale.
+// Setting it starts the decisions afresh.
+void SetClockTextFits(std::function<bool(std::string_view)> fits);
+
+// The locale's short date, a blank and its time of day; the date alone at 00:00:00. UTF-8,
+// whatever the locale's own character set. std::invalid_argument for a year outside 1 to 9999.
 std::string ClockText(Moment m);
 
 // Reads back a text written by ClockText under the same LC_TIME locale.

@@ -8,7 +8,8 @@ set -euo pipefail
 run=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-arphic-uming fonts-wqy-zenhei
      qt6-translations-l10n locales)
 test=(libgtest-dev libbenchmark-dev clang libclang-rt-dev libxcb1-dev
-      xvfb xauth xdotool xclip x11-utils imagemagick locales-all util-linux python3)
+      xvfb xauth xdotool xclip x11-utils imagemagick locales-all util-linux python3
+      at-spi2-core python3-pyatspi dbus)
 package=(build-essential debhelper dpkg-dev libgtest-dev locales-all lintian desktop-file-utils appstream debootstrap
          xvfb xdotool x11-utils imagemagick)
 case "${1:-run}" in

@@ -27,7 +27,7 @@ for preset in default sanitize; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset"
     suites=(ReadNumber ClockText NowLocal ConvertTemperature Com Settings Table form1_test convert_test
-            settings_test fit_test_1 fit_test_2 end_to_end)
+            settings_test fit_test_1 fit_test_2 atspi_text end_to_end)
     [ "$preset" = sanitize ] && suites+=(fuzz_core_brief)
     require_suites "$preset" "${suites[@]}"
     ctest --preset "$preset"

@@ -17,6 +17,8 @@
 
 #include <limits>
 
+#include "core/clock_text.h"
+#include "window/accessibility.h"
 #include "window/layout.h"
 #include "window/message_boxes.h"
 
@@ -95,6 +97,7 @@ void Form1::BuildControls() {
     setCentralWidget(client_);
 
     // Created bottom of the stack first: later siblings lie above earlier ones.
+    announcer_ = MakeAnnouncer(client_);  // what a screen reader is told, beneath everything
     gs = MakeLabel(client_, "gs", " 0℃≤t≤850℃时，使用公式：Rt=R0（1+A*t+B*t^2）",
                    TwipRect(1080, 360, 5055, 375));
     gs2 = MakeLabel(client_, "gs2", "-200℃≤t≤0℃时，使用公式：Rt=R0[1+A*t+Bt^2+C(t-100)*t^3]",
@@ -190,6 +193,13 @@ void Form1::BuildStatusBar() {
     Panel1 = makePanel("Panel1", "当前时间：", 3440);
     Panel2 = makePanel("Panel2", " 本次使用时间：", 3660);
     Panel1->setAccessibleDescription(QStringLiteral("当前时间"));
+    // A locale whose own clock text would not fit panel 1 gets the compact form instead.
+    const QFontMetrics metrics(Panel1->font());
+    const int room = Px(3440) - 2 * Panel1->frameWidth();
+    SetClockTextFits([metrics, room](std::string_view text) {
+        const QString shown = QStringLiteral("当前时间：") + QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return metrics.horizontalAdvance(shown) <= room;
+    });
     Panel2->setAccessibleDescription(QStringLiteral("本次使用时间"));
     row->addStretch(1);
     StatusBar1->addPermanentWidget(panels, 1);

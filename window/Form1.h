@@ -85,6 +85,7 @@ private:
                      std::optional<double> iec);
 
     QWidget* client_ = nullptr;
+    QWidget* announcer_ = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* gs = nullptr;
     QLabel* Label2 = nullptr;

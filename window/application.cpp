@@ -5,6 +5,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "window/accessibility.h"
+
 namespace quilvane {
 
 // "宋体" maps to the Song-style faces that may be installed; the interface font is a sans
@@ -28,6 +30,8 @@ void SetUpApplication() {
         QCoreApplication::installTranslator(translator);
     else
         delete translator;
+
+    InstallAccessibility();
 }
 
 }  // namespace quilvane

@@ -8,6 +8,7 @@
 #include "core/table.h"
 #include "core/tolerance.h"
 #include "window/Form1.h"
+#include "window/accessibility.h"
 #include "window/input_text.h"
 #include "window/layout.h"
 #include "window/settings_dialog.h"
@@ -59,7 +60,12 @@ void Form1::Command1_Click() {
 
 void Form1::ShowResistance() {
     try {
-        const TemperatureResult result = ConvertTemperature(FoldedInput(wdz->text()), R0, A, B, C, msgbox_);
+        bool notice = false;
+        const MessageBoxService noting = [this, &notice](const std::string& prompt, const std::string& title, int style) {
+            notice = notice || prompt == kRangeNotice;
+            msgbox_(prompt, title, style);
+        };
+        const TemperatureResult result = ConvertTemperature(FoldedInput(wdz->text()), R0, A, B, C, noting);
         zz->setText(Utf8(result.resistance));
         zz->setCursorPosition(0);  // a result wider than the box shows from its first digit
         dqgs->setText(Utf8(result.caption));
@@ -69,6 +75,11 @@ void Form1::ShowResistance() {
         const QString tolerance = Utf8(ToleranceText(result.temperature, R0, A, B, C));
         zz->setToolTip(tolerance);
         zz->setAccessibleDescription(tolerance);
+        // Said to a screen reader while the focus stays on 《 换 算 》: the result, and the
+        // notice when there was one.
+        QString spoken = QStringLiteral("换算结果：阻值 %1 Ω").arg(zz->text().trimmed());
+        if (notice) spoken += QStringLiteral("，") + Utf8(kRangeNotice);
+        Announce(announcer_, spoken);
     } catch (const NumericError&) {
         // A value beyond what the conversion can take: say so and keep the window running.
         msgbox_("输入数值超出范围，无法换算！", "错误提示", MB_ICONINFORMATION);

@@ -65,6 +65,13 @@ SettingsDialog::SettingsDialog(Setting setting, QWidget* parent)
     buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
+    // Tab follows the screen: the field, then the buttons left to right.
+    QWidget* previous = field_;
+    for (QWidget* next : std::initializer_list<QWidget*>{builtIn, findChild<QPushButton*>(QStringLiteral("iec")), ok, cancel}) {
+        if (next == nullptr) continue;
+        setTabOrder(previous, next);
+        previous = next;
+    }
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(prompt);

@@ -6,6 +6,8 @@ add_library(quilvane_window STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Form1.cpp
   ${CMAKE_CURRENT_LIST_DIR}/handlers.cpp
   ${CMAKE_CURRENT_LIST_DIR}/application.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/accessibility.h
+  ${CMAKE_CURRENT_LIST_DIR}/accessibility.cpp
   ${CMAKE_CURRENT_LIST_DIR}/layout.h
   ${CMAKE_CURRENT_LIST_DIR}/message_boxes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_dialog.h

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -122,6 +123,27 @@ TEST(ClockText, ReadsBackInEveryLocale) {
         for (std::size_t i = 0; i < names.size(); i += std::max<std::size_t>(1, names.size() / 3))
             std::printf(" %s", names[i].c_str());
         std::printf("\n");
+    }
+}
+
+// The legacy Chinese and Japanese encodings write the same characters as their UTF-8
+// locales once decoded, and read them back.
+TEST(ClockText, LegacyEncodingsAreDecoded) {
+    const Moment m = At(2026, 12, 7, 14, 30, 8);
+    const std::pair<const char*, const char*> cases[] = {{"zh_CN.gb18030", "zh_CN.utf8"}, {"zh_CN.gbk", "zh_CN.utf8"},
+                                                         {"zh_CN", "zh_CN.utf8"},         {"zh_TW", "zh_TW.utf8"},
+                                                         {"ja_JP.eucjp", "ja_JP.utf8"}};
+    for (const auto& [legacy, utf8] : cases) {
+        std::string expected;
+        {
+            const TimeLocale same(utf8);
+            ASSERT_TRUE(same.ok()) << utf8;
+            expected = ClockText(m);
+        }
+        const TimeLocale old(legacy);
+        ASSERT_TRUE(old.ok()) << legacy;
+        EXPECT_EQ(ClockText(m), expected) << legacy;
+        EXPECT_EQ(ReadClockText(expected), m) << legacy;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -56,6 +57,7 @@ void FitTest::everyTextFits() {
     struct Pair {
         QWidget* control;
         QString text;
+        QString locale = {};
     };
     std::vector<Pair> pairs;
     for (const char* name : {"Label1", "gs", "Label2", "gs2", "Label3", "Label4", "Label6"})
@@ -72,25 +74,35 @@ void FitTest::everyTextFits() {
         for (unsigned mo = 1; mo <= 12; ++mo)
             for (int h : {0, 8, 10, 12, 18, 20, 23})
                 moments.push_back(local_days{year{y} / mo / 28} + hours{h} + minutes{48} + seconds{58});
-    for (const char* locale : {"C", "en_US.UTF-8", "en_GB.UTF-8", "de_DE.UTF-8", "zh_CN.UTF-8", "zh_TW.UTF-8", "ja_JP.UTF-8"}) {
-        QVERIFY2(std::setlocale(LC_TIME, locale), locale);
+    // Every locale the machine has at scales 1 and 2; seven of them at the scales between.
+    QStringList locales{"C", "en_US.UTF-8", "en_GB.UTF-8", "de_DE.UTF-8", "zh_CN.UTF-8", "zh_TW.UTF-8", "ja_JP.UTF-8"};
+    if (form->devicePixelRatioF() == 1 || form->devicePixelRatioF() == 2) {
+        QProcess list;
+        list.start("locale", {"-a"});
+        QVERIFY(list.waitForFinished());
+        locales = QString::fromLocal8Bit(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(locales.size() > 100);
+    }
+    for (const QString& name : locales) {
+        const QByteArray locale = name.toLocal8Bit();
+        QVERIFY2(std::setlocale(LC_TIME, locale.constData()), locale.constData());
         QString widest;
         for (const Moment m : moments) {
             const QString text = QString::fromStdString("当前时间：" + ClockText(m));
             if (get("Panel1")->fontMetrics().horizontalAdvance(text) > get("Panel1")->fontMetrics().horizontalAdvance(widest))
                 widest = text;
         }
-        pairs.push_back({get("Panel1"), widest});
+        pairs.push_back({get("Panel1"), widest, name});
     }
     std::setlocale(LC_TIME, "");
 
     QStringList overflow;
-    for (const auto& [control, text] : pairs) {
+    for (const auto& [control, text, locale] : pairs) {
         const int need = control->fontMetrics().horizontalAdvance(text);
         const int room = Room(control);
         if (qEnvironmentVariableIsSet("QUILVANE_FIT_REPORT"))
             qInfo("%s %d/%d %s", qPrintable(control->objectName()), need, room, qPrintable(text));
-        if (need > room) overflow << QStringLiteral("%1 needs %2 px of %3: ‹%4›").arg(control->objectName()).arg(need).arg(room).arg(text);
+        if (need > room) overflow << QStringLiteral("%1 needs %2 px of %3: ‹%4›").arg(control->objectName()).arg(need).arg(room).arg(text) + " " + locale;
     }
     QVERIFY2(overflow.isEmpty(), qPrintable(overflow.join('\n')));
 }

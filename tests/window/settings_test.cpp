@@ -82,6 +82,7 @@ void SettingsTest::dialogsOpenFromTheBoxes() {
     for (const auto& c : cases) {
         const double before = w.form.*c.value;
         QString title, field, selected, clipboard, pasted;
+        QStringList order;
         bool focused = false, iec = false;
         const int open = w.Press(c.key, {[&](QDialog* d) {
                                      title = d->windowTitle();
@@ -89,6 +90,12 @@ void SettingsTest::dialogsOpenFromTheBoxes() {
                                      selected = Field(d)->selectedText();
                                      focused = QApplication::focusWidget() == Field(d);
                                      iec = d->findChild<QPushButton*>("iec") != nullptr;
+                                     // Tab goes as the screen reads: the field, then the buttons left to right.
+                                     for (int i = 0; i < (iec ? 4 : 3); ++i) {
+                                         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                                         order << QApplication::focusWidget()->objectName();
+                                     }
+                                     Field(d)->setFocus();
                                      // The usual editing keys act in the field.
                                      QLineEdit* edit = Field(d);
                                      edit->setSelection(0, 1);
@@ -107,6 +114,7 @@ void SettingsTest::dialogsOpenFromTheBoxes() {
         QCOMPARE(selected, field);
         QVERIFY(focused);
         QCOMPARE(iec, c.iec);
+        QCOMPARE(order, c.iec ? QStringList({"builtin", "iec", "ok", "cancel"}) : QStringList({"builtin", "ok", "cancel"}));
         QCOMPARE(clipboard, field);
         QCOMPARE(pasted, QStringLiteral("7"));
         QCOMPARE(w.form.*c.value, before);

@@ -31,3 +31,9 @@ foreach(scale 1 1.25 1.5 2)
   add_test(NAME fit_test_${scale} COMMAND fit_test ${scale})
   quilvane_window_test_environment(fit_test_${scale})
 endforeach()
+
+# Text queries a screen reader makes, through AT-SPI against the real program: every offset
+# answers, the end of the text included. Skipped where AT-SPI cannot start.
+add_test(NAME atspi_text COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/atspi_text.sh $<TARGET_FILE:quilvane>)
+set_tests_properties(atspi_text PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
+                     ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
