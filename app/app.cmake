@@ -1,6 +1,12 @@
 # The program and what installs with it.
 add_executable(quilvane ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(quilvane PRIVATE quilvane_startup quilvane_instance quilvane_warnings)
+if(WIN32)
+  # A windowed program (no console) with the program's icon.
+  set_target_properties(quilvane PROPERTIES WIN32_EXECUTABLE ON)
+  target_sources(quilvane PRIVATE ${CMAKE_CURRENT_LIST_DIR}/quilvane.rc)
+  return()
+endif()
 
 include(GNUInstallDirs)
 install(TARGETS quilvane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -1,17 +1,12 @@
 #include "core/clock_text.h"
 
-#include <clocale>
 #include <functional>
-#include <ctime>
-#include <iterator>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
-#include <iconv.h>
-#include <langinfo.h>
-#include <locale.h>
+#include "core/clock_platform.h"
 
 namespace quilvane {
 
@@ -45,35 +40,24 @@ Moment FromTm(const std::tm& tm) {
     return local_days{ymd} + hours{tm.tm_hour} + minutes{tm.tm_min} + seconds{tm.tm_sec};
 }
 
-std::string Format(const char* pattern, const std::tm& tm) {
-    char buf[256];
-    const std::size_t n = std::strftime(buf, sizeof buf, pattern, &tm);
-    return std::string(buf, n);
-}
-
-// Parses the whole text with the pattern; false when anything is left over.
-bool ParseWhole(const std::string& text, const std::string& pattern, std::tm& tm) {
-    tm = std::tm{};
-    tm.tm_isdst = -1;
-    const char* end = strptime(text.c_str(), pattern.c_str(), &tm);
-    return end != nullptr && *end == '\0';
-}
-
-// The date, one blank and the time of day; the date alone at 00:00:00.
+// The date, one blank and the time of day; the date alone at 00:00:00. Empty where a part
+// has no text.
 std::string WriteClock(const ClockPatterns& p, const std::tm& tm) {
-    std::string text = Format(p.date.c_str(), tm);
+    std::string text = clock_platform::Write(p, true, tm);
+    if (text.empty()) return text;
     if (tm.tm_hour != 0 || tm.tm_min != 0 || tm.tm_sec != 0) {
-        text.push_back(' ');
-        text += Format(p.time.c_str(), tm);
+        const std::string time = clock_platform::Write(p, false, tm);
+        if (time.empty()) return time;
+        text += ' ' + time;
     }
     return text;
 }
 
 std::optional<Moment> ReadClock(const ClockPatterns& p, std::string_view text) {
     const std::string copy(text);
-    if (copy.find('\0') != std::string::npos) return std::nullopt;
+    if (copy.empty() || copy.find('\0') != std::string::npos) return std::nullopt;
     std::tm tm{};
-    if (!ParseWhole(copy, p.date + " " + p.time, tm) && !ParseWhole(copy, p.date, tm)) return std::nullopt;
+    if (!clock_platform::Read(p, true, copy, tm) && !clock_platform::Read(p, false, copy, tm)) return std::nullopt;
     try {
         return FromTm(tm);
     } catch (const std::invalid_argument&) {
@@ -100,35 +84,6 @@ bool ReadsBack(const ClockPatterns& p) {
     return true;
 }
 
-// The character set of the LC_TIME locale's own texts, which strftime writes and strptime
-// reads: GB18030, GBK, BIG5 or EUC-JP in the legacy locales.
-std::string TimeCodeset() {
-    const char* name = std::setlocale(LC_TIME, nullptr);
-    const locale_t time = newlocale(LC_CTYPE_MASK, name ? name : "C", static_cast<locale_t>(nullptr));
-    if (time == static_cast<locale_t>(nullptr)) return "UTF-8";
-    std::string codeset = nl_langinfo_l(CODESET, time);
-    freelocale(time);
-    return codeset;
-}
-
-// The text in another character set, or nothing where it has no such form.
-std::optional<std::string> Recode(std::string_view text, const std::string& from, const std::string& to) {
-    if (from == to || from == "ANSI_X3.4-1968") return std::string(text);  // ASCII is UTF-8 too
-    const iconv_t cd = iconv_open(to.c_str(), from.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    std::string out(text.size() * 4 + 16, '\0');
-    char* in = const_cast<char*>(text.data());
-    std::size_t inLeft = text.size();
-    char* at = out.data();
-    std::size_t outLeft = out.size();
-    std::size_t done = iconv(cd, &in, &inLeft, &at, &outLeft);
-    if (done != static_cast<std::size_t>(-1)) done = iconv(cd, nullptr, nullptr, &at, &outLeft);
-    iconv_close(cd);
-    if (done == static_cast<std::size_t>(-1) || inLeft != 0) return std::nullopt;
-    out.resize(out.size() - outLeft);
-    return out;
-}
-
 // Whether a clock text (UTF-8) has room where the window shows it; set by the window.
 std::function<bool(std::string_view)>& ClockFits() {
     static std::function<bool(std::string_view)> fits;
@@ -145,45 +100,22 @@ bool Fits(const ClockPatterns& p) {
         for (unsigned d = 22; d <= 28; ++d)
             for (int h : {10, 20}) {
                 const Moment m = local_days{year{2028} / mo / d} + hours{h} + minutes{48} + seconds{58};
-                const std::optional<std::string> text = Recode(WriteClock(p, ToTm(m)), p.codeset, "UTF-8");
-                if (!text || !fits(*text)) return false;
+                const std::string text = WriteClock(p, ToTm(m));
+                if (text.empty() || !fits(text)) return false;
             }
     return true;
 }
 
-// The locale's patterns where they show the seconds, read back and fit; otherwise the nearest
-// sound form. Candidates in order of preference, the locale's own first.
+// The locale's own patterns where they show the seconds, read back and fit; otherwise the
+// nearest sound form.
 ClockPatterns DecidePatterns() {
-    const std::string date = nl_langinfo(D_FMT);
-    const std::string time = nl_langinfo(T_FMT);
-    // The same date with a four-digit year, so that 2069 does not read back as 1969.
-    std::string date4;
-    for (std::size_t i = 0; i < date.size(); ++i) {
-        if (date[i] == '%' && i + 1 < date.size()) {
-            const char c = date[i + 1];
-            date4 += c == 'y' ? "%Y" : c == 'D' ? "%m/%d/%Y" : date.substr(i, 2);
-            ++i;
-        } else {
-            date4 += date[i];
-        }
-    }
-    const std::string clock24 = "%H:%M:%S";
-    const std::string codeset = TimeCodeset();
-    const ClockPatterns candidates[] = {
-        {date, time, true, codeset},      {date4, time, false, codeset},
-        {date, clock24, false, codeset},  {date4, clock24, false, codeset},
-        {"%Y-%m-%d", clock24, false, codeset},
-    };
+    const std::vector<ClockPatterns> candidates = clock_platform::Candidates();
     for (const ClockPatterns& c : candidates)
         if (!c.date.empty() && !c.time.empty() && ReadsBack(c) && Fits(c)) return c;
-    return candidates[std::size(candidates) - 1];
+    return candidates.back();
 }
 
-}  // namespace
-
-namespace {
-
-// The patterns decided, for the LC_TIME locale named; the core's only mutable state.
+// The patterns decided, for the formats named; the core's only mutable state.
 std::mutex decisionMutex;
 std::string decidedFor;
 bool decidedAny = false;
@@ -198,13 +130,13 @@ void SetClockTextFits(std::function<bool(std::string_view)> fits) {
 }
 
 ClockPatterns CurrentClockPatterns() {
-    // Decided once per LC_TIME locale, not at every tick.
-    const char* name = std::setlocale(LC_TIME, nullptr);
+    // Decided once per locale, not at every tick.
+    const std::string key = clock_platform::LocaleKey();
     const std::lock_guard<std::mutex> lock(decisionMutex);
-    if (name == nullptr || !decidedAny || decidedFor != name) {
+    if (!decidedAny || decidedFor != key) {
         decidedAny = true;
         decided = DecidePatterns();
-        decidedFor = name ? name : "";
+        decidedFor = key;
     }
     return decided;
 }
@@ -215,28 +147,19 @@ std::string ClockText(Moment m) {
     // before 1 has no place in a date pattern.
     if (m < local_days{year{1} / 1 / 1} || m >= local_days{year{10000} / 1 / 1})
         throw std::invalid_argument("a year the clock texts cannot write");
-    const ClockPatterns p = CurrentClockPatterns();
-    // strftime writes the locale's own character set; the program's texts are UTF-8.
-    std::optional<std::string> text = Recode(WriteClock(p, ToTm(m)), p.codeset, "UTF-8");
-    if (!text) throw std::invalid_argument("a clock text with no UTF-8 form");
-    return std::move(*text);
+    std::string text = WriteClock(CurrentClockPatterns(), ToTm(m));
+    if (text.empty()) throw std::invalid_argument("a moment with no clock text");
+    return text;
 }
 
 Moment ReadClockText(std::string_view text) {
-    const ClockPatterns p = CurrentClockPatterns();
-    const std::optional<std::string> own = Recode(text, "UTF-8", p.codeset);
-    if (!own) throw std::invalid_argument("not a date and time");
-    const std::optional<Moment> m = ReadClock(p, *own);
+    const std::optional<Moment> m = ReadClock(CurrentClockPatterns(), text);
     if (!m) throw std::invalid_argument("not a date and time");
     return *m;
 }
 
 Moment NowLocal() {
-    const std::time_t now = std::time(nullptr);
-    std::tm tm{};
-    // The system time shifted by the local offset: defined for any year the clock may read.
-    if (localtime_r(&now, &tm) == nullptr) tm.tm_gmtoff = 0;
-    return Moment{std::chrono::seconds{static_cast<long long>(now) + tm.tm_gmtoff}};
+    return clock_platform::Now();
 }
 
 long long SecondsSince(Moment earlier, Moment later) {

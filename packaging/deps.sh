@@ -3,6 +3,7 @@
 #   deps.sh run    what building and running the program needs
 #   deps.sh test   that, plus the test, benchmark, fuzzing and screenshot tools
 #   deps.sh package   what building, checking and install-testing the .deb needs
+#   deps.sh windows   what cross-building for Windows and testing under Wine needs
 # On a system without dpkg it only lists the packages and leaves finding them to CMake.
 set -euo pipefail
 run=(cmake ninja-build g++ qt6-base-dev libgl-dev fonts-arphic-uming fonts-wqy-zenhei
@@ -12,11 +13,15 @@ test=(libgtest-dev libbenchmark-dev clang libclang-rt-dev libxcb1-dev
       at-spi2-core python3-pyatspi dbus)
 package=(build-essential debhelper dpkg-dev libgtest-dev locales-all lintian desktop-file-utils appstream debootstrap
          xvfb xdotool x11-utils imagemagick)
+windows=(cmake ninja-build g++-mingw-w64-x86-64-posix dpkg-dev googletest qt6-base-dev
+         qt6-translations-l10n fonts-wqy-zenhei fonts-arphic-uming nsis zip unzip wine64
+         wine xvfb xauth openbox xdotool x11-utils xclip imagemagick)
 case "${1:-run}" in
     run) want=("${run[@]}") ;;
     test) want=("${run[@]}" "${test[@]}") ;;
     package) want=("${run[@]}" "${package[@]}") ;;
-    *) echo "usage: $0 run|test|package" >&2; exit 2 ;;
+    windows) want=("${windows[@]}") ;;
+    *) echo "usage: $0 run|test|package|windows" >&2; exit 2 ;;
 esac
 
 if ! command -v dpkg-query >/dev/null; then

@@ -1,6 +1,8 @@
 #include "window/application.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QTranslator>
@@ -12,6 +14,13 @@ namespace quilvane {
 // "宋体" maps to the Song-style faces that may be installed; the interface font is a sans
 // face that shows Chinese and every sign of the captions.
 void SetUpApplication() {
+#ifdef Q_OS_WIN
+    // Windows may have no Chinese face at all (an English Windows has none): the faces the
+    // window is measured with come with the program, in fonts/ beside it.
+    const QDir fonts(QCoreApplication::applicationDirPath() + QStringLiteral("/fonts"));
+    for (const QString& file : fonts.entryList({QStringLiteral("*.ttc"), QStringLiteral("*.ttf")}, QDir::Files))
+        QFontDatabase::addApplicationFont(fonts.filePath(file));
+#endif
     QFont::insertSubstitutions(QStringLiteral("宋体"),
                                {QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN"),
                                 QStringLiteral("Noto Serif CJK SC")});

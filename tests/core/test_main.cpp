@@ -7,8 +7,13 @@
 // must not care. Run every test under a locale that writes and reads "1,5".
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
-        std::fprintf(stderr, "locale de_DE.UTF-8 is missing (localedef -i de_DE -f UTF-8 de_DE.UTF-8)\n");
+#ifdef _WIN32
+    const char* german = "German_Germany.1252";
+#else
+    const char* german = "de_DE.UTF-8";
+#endif
+    if (std::setlocale(LC_ALL, german) == nullptr) {
+        std::fprintf(stderr, "locale %s is missing (localedef -i de_DE -f UTF-8 de_DE.UTF-8)\n", german);
         return 1;
     }
     return RUN_ALL_TESTS();

@@ -7,13 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 deb=$(bash packaging/deb.sh | tail -n 1)
 echo "== package $deb"
-passes=0
-fails=0
-check() {
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAIL: $what"; fails=$((fails + 1)); fi
-}
+. tests/checks.sh
 
 check "lintian --pedantic --fail-on error,warning" lintian --pedantic --fail-on error,warning "$deb"
 
@@ -35,5 +29,4 @@ done
 codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
 check "install test on $codename" bash tests/package/install_test.sh "$deb"
 [ "$codename" = bookworm ] && check "install test on trixie" bash tests/package/install_test.sh "$deb" trixie
-echo "$passes passed, $fails failed"
-[ "$fails" -eq 0 ]
+summary

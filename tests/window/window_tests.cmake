@@ -35,5 +35,5 @@ endforeach()
 # Text queries a screen reader makes, through AT-SPI against the real program: every offset
 # answers, the end of the text included. Skipped where AT-SPI cannot start.
 add_test(NAME atspi_text COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/atspi_text.sh $<TARGET_FILE:quilvane>)
-set_tests_properties(atspi_text PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300
+set_tests_properties(atspi_text PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300 RESOURCE_LOCK x_server
                      ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
