@@ -14,16 +14,7 @@ for tool in debootstrap; do
     command -v "$tool" >/dev/null || bash packaging/deps.sh package
 done
 
-# The machine's own mirror serves every release.
-mirror=$(bash tests/package/apt_mirror.sh "$release" 2>/dev/null || bash tests/package/apt_mirror.sh)
-if [ ! -s "$cache/root.tar" ]; then
-    echo "debootstrap --variant=minbase $release from $mirror"
-    rm -rf "$cache/bootstrap"
-    debootstrap --variant=minbase "$release" "$cache/bootstrap" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
-        { tail -n 20 "$cache/debootstrap.log"; exit 1; }
-    tar -C "$cache/bootstrap" -cf "$cache/root.tar.part" . && mv "$cache/root.tar.part" "$cache/root.tar"
-    rm -rf "$cache/bootstrap"
-fi
+bash tests/package/root_tarball.sh "$release" "$cache/root.tar"
 
 root=$cache/root
 mounted=()

@@ -12,21 +12,10 @@ release=${2:-$(. /etc/os-release && echo "$VERSION_CODENAME")}
 cache=$PWD/build/install-test
 mkdir -p "$cache/archives-$release/partial"
 
-# The Debian mirror this machine's apt sources use: for that release where they name it,
-# else for the machine's own (one archive serves every release).
-mirror=$(bash tests/package/apt_mirror.sh "$release" 2>/dev/null || bash tests/package/apt_mirror.sh)
-
 # The minimal root is made once per release and kept as a tarball in the build tree; each
 # run unpacks a fresh copy, so the package always meets a root without its dependencies.
 tarball=$cache/root-$release.tar
-if [ ! -s "$tarball" ]; then
-    echo "debootstrap --variant=minbase $release from $mirror"
-    rm -rf "$cache/bootstrap"
-    debootstrap --variant=minbase "$release" "$cache/bootstrap" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
-        { tail -n 20 "$cache/debootstrap.log"; exit 1; }
-    tar -C "$cache/bootstrap" -cf "$tarball.part" . && mv "$tarball.part" "$tarball"
-    rm -rf "$cache/bootstrap"
-fi
+bash tests/package/root_tarball.sh "$release" "$tarball"
 root=$cache/root
 rm -rf "$root"
 mkdir -p "$root"
