@@ -1,7 +1,6 @@
 #include "core/table.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "core/conversion.h"
 #include "core/number_text.h"

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPalette>
+#include <QPushButton>
 #include <QRect>
 #include <QWidget>
 
@@ -44,6 +45,14 @@ inline void SetBold(QWidget* w, bool bold) {
     QFont font = w->font();
     font.setBold(bold);
     w->setFont(font);
+}
+
+// A dialog's push button with its object name; never pressed by Enter unless made default.
+inline QPushButton* DialogButton(QWidget* dialog, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, dialog);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
 }
 
 inline constexpr const char* kAppTitle = "Quilvane";

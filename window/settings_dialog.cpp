@@ -8,6 +8,7 @@
 
 #include "core/number_text.h"
 #include "window/input_text.h"
+#include "window/layout.h"
 #include "window/message_boxes.h"
 
 using namespace quilvane;
@@ -35,16 +36,10 @@ SettingsDialog::SettingsDialog(Setting setting, QWidget* parent)
     field_->setAccessibleName(setting_.title);
     field_->selectAll();
 
-    const auto button = [this](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    QPushButton* ok = button("ok", QStringLiteral("确定"));
+    QPushButton* ok = DialogButton(this, "ok", QStringLiteral("确定"));
     ok->setDefault(true);  // Enter in the field applies
-    QPushButton* cancel = button("cancel", QStringLiteral("取消"));
-    QPushButton* builtIn = button("builtin", QStringLiteral("默认值"));
+    QPushButton* cancel = DialogButton(this, "cancel", QStringLiteral("取消"));
+    QPushButton* builtIn = DialogButton(this, "builtin", QStringLiteral("默认值"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     // The fill buttons only put a value into the field; 确定 applies it.
@@ -58,7 +53,7 @@ SettingsDialog::SettingsDialog(Setting setting, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(builtIn);
     if (setting_.iec) {
-        QPushButton* iec = button("iec", QStringLiteral("IEC 60751"));
+        QPushButton* iec = DialogButton(this, "iec", QStringLiteral("IEC 60751"));
         connect(iec, &QPushButton::clicked, this, [fill, this] { fill(*setting_.iec); });
         buttons->addWidget(iec);
     }

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "core/table.h"
+#include "window/layout.h"
 #include "window/message_boxes.h"
 
 using namespace quilvane;
@@ -77,15 +78,9 @@ TableDialog::TableDialog(double R0, double A, double B, double C, QWidget* paren
     grid_->verticalHeader()->setDefaultAlignment(Qt::AlignRight | Qt::AlignVCenter);
     grid_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
 
-    const auto button = [this](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, this);
-        b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
-        return b;
-    };
-    QPushButton* save = button("save", QStringLiteral("保存 CSV…"));
-    QPushButton* print = button("print", QStringLiteral("打印…"));
-    QPushButton* close = button("close", QStringLiteral("关闭"));
+    QPushButton* save = DialogButton(this, "save", QStringLiteral("保存 CSV…"));
+    QPushButton* print = DialogButton(this, "print", QStringLiteral("打印…"));
+    QPushButton* close = DialogButton(this, "close", QStringLiteral("关闭"));
     connect(save, &QPushButton::clicked, this, &TableDialog::Save);
     connect(print, &QPushButton::clicked, this, &TableDialog::AskAndPrint);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
